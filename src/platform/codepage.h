@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringView>
+
+namespace pendra::platform {
+
+// Windows-1252, the code page of every file, profile and registry value the suite exchanges
+// with other programs. A character the code page lacks is written as "?", as Windows does.
+struct Encoded {
+    QByteArray bytes;
+    int replaced = 0;  // characters that became "?"
+};
+
+Encoded encodeAnsi(QStringView text);
+QByteArray toAnsi(QStringView text);
+QString fromAnsi(const QByteArray& bytes);
+
+}  // namespace pendra::platform

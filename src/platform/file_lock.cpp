@@ -1,0 +1,47 @@
+#include "file_lock.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace pendra::platform {
+
+FolderLock::FolderLock(const QString& folder) {
+    const QByteArray native = QFile::encodeName(folder.isEmpty() ? QStringLiteral(".") : folder);
+    fd_ = ::open(native.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd_ < 0) {
+        return;
+    }
+    int rc = 0;
+    do {
+        rc = ::flock(fd_, LOCK_EX);
+    } while (rc != 0 && errno == EINTR);
+    if (rc != 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+}
+
+FolderLock::~FolderLock() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+    }
+}
+
+bool replaceFile(const QString& path, const QByteArray& contents, QString* error) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size() ||
+        !file.commit()) {
+        if (error != nullptr) {
+            *error = file.errorString();
+        }
+        return false;
+    }
+    return true;
+}
+
+}  // namespace pendra::platform
