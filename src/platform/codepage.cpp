@@ -2,6 +2,7 @@
 
 #include <QList>
 
+#include <algorithm>
 #include <array>
 
 namespace pendra::platform {
@@ -42,6 +43,15 @@ Encoded encodeAnsi(QStringView text) {
         }
     }
     return result;
+}
+
+Encoded encodeUtf8AsAnsi(QByteArrayView utf8) {
+    const bool ascii = std::all_of(utf8.begin(), utf8.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (ascii) {
+        return {utf8.toByteArray(), 0};
+    }
+    return encodeAnsi(QString::fromUtf8(utf8));
 }
 
 QByteArray toAnsi(QStringView text) { return encodeAnsi(text).bytes; }

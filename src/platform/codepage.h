@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 
@@ -14,6 +15,8 @@ struct Encoded {
 };
 
 Encoded encodeAnsi(QStringView text);
+// The same for UTF-8 bytes; plain ASCII is copied as it is.
+Encoded encodeUtf8AsAnsi(QByteArrayView utf8);
 QByteArray toAnsi(QStringView text);
 QString fromAnsi(const QByteArray& bytes);
 

@@ -1,0 +1,16 @@
+#include "KontoKorrect.h"
+
+namespace pendra::KontoKorrect {
+
+QString KorrKonto(const QString& account, const QString& key) {
+    switch (account.size()) {
+        case 4:
+            return key + QLatin1String("00") + account;
+        case 5:
+            return key + QLatin1Char('0') + account;
+        default:
+            return key + account;
+    }
+}
+
+}  // namespace pendra::KontoKorrect

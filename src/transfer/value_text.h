@@ -1,0 +1,24 @@
+#pragma once
+
+#include "odbc.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace pendra::value_text {
+
+// Appends the value as text under German regional settings: integers as digits, other
+// numbers with a decimal comma and no thousands separator or exponent, dates as DD.MM.YYYY
+// (with the time only when it is not midnight), text as stored.
+void append(odbc::ValueKind kind, std::string_view raw, std::string& out);
+
+// An amount rounded to whole hundredths (halves to the even neighbour, on the exact decimal
+// value) and written as the number of hundredths: 1234.5 -> "123450", -12.34 -> "-1234".
+// Empty when the text is no number.
+std::optional<std::string> hundredths(std::string_view raw);
+
+// Whether the text is a number equal to 0 or 1.
+bool isZeroOrOne(std::string_view raw);
+
+}  // namespace pendra::value_text
