@@ -1,0 +1,113 @@
+#include "DatevSettings.h"
+
+#include "common/failure.h"
+#include "platform/paths.h"
+#include "profiles.h"
+
+namespace pendra::DatevSettings {
+
+namespace {
+
+using profiles::ReadProfileValue;
+using profiles::WriteProfileValue;
+using settings_editor::Context;
+
+const QString kSettingsMissing = QStringLiteral("Fehler beim Ermitteln der Datei Pendra.ini");
+
+// Names the missing folder and what it means for the form.
+QString noDatevFolder(const char* consequence) {
+    return QStringLiteral(
+               "Das Datev-Verzeichnis ist in der Datei Pendra.ini nicht eingetragen. "
+               "Bitte unter Pendra / Bearbeiten den Pfad der "
+               "Datev-Schnittstellen-Programme eintragen.\n") +
+           QString::fromUtf8(consequence);
+}
+
+bool isSwitchValue(const QString& value) {
+    return value.compare(QLatin1String("Ja"), Qt::CaseInsensitive) == 0 ||
+           value.compare(QLatin1String("Nein"), Qt::CaseInsensitive) == 0;
+}
+
+QString damoFile(const QString& datevFolder) {
+    return platform::joinPath(datevFolder, QStringLiteral("Damo32.ini"));
+}
+
+}  // namespace
+
+QString CutAtStop(const QString& value, const QString& stops) {
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        if (stops.contains(value.at(i))) {
+            return value.left(i);
+        }
+    }
+    return value;
+}
+
+QString DatevFolder(ui::MessageSink& messages, const QString& settingsFile) {
+    const QString folder =
+        ReadProfileValue(messages, settingsFile, QStringLiteral("Datev"), QStringLiteral("datev"));
+    if (!folder.isEmpty() && !isSwitchValue(folder)) {
+        return folder;
+    }
+    return ReadProfileValue(messages, settingsFile, QStringLiteral("Datev"),
+                            QStringLiteral("datev_Path"));
+}
+
+DatevFields LoadDatev(const Context& context) {
+    DatevFields fields;
+    const QString folder = context.workingFolder();
+    if (folder.isEmpty()) {
+        context.messages.show(kSettingsMissing);
+        return fields;
+    }
+    const QString settings = settings_editor::settingsFile(folder);
+    const QString datevFolder = DatevFolder(context.messages, settings);
+    if (datevFolder.isEmpty()) {
+        context.messages.show(noDatevFolder("Die Datei Damo32.ini wird nicht gelesen."));
+    } else {
+        const QString damo = damoFile(datevFolder);
+        const auto readDamo = [&](const char* section, const char* key) {
+            return ReadProfileValue(context.messages, damo, QString::fromLatin1(section),
+                                    QString::fromLatin1(key));
+        };
+        // Damo32.ini may carry a comment behind a semicolon; the advisor number ends at a blank.
+        fields.NrBerater = CutAtStop(readDamo("Datev-Vorlauf", "Berater"), QStringLiteral("; "));
+        fields.NrMandant = CutAtStop(readDamo("Datev-Vorlauf", "Mandant"), QStringLiteral(";"));
+        fields.AusgPath = CutAtStop(readDamo("Einstellungen", "Ausgabepfad"), QStringLiteral(";"));
+    }
+    fields.Waehrung = ReadProfileValue(context.messages, settings, QStringLiteral("Datev"),
+                                       QStringLiteral("Wken"));
+    return fields;
+}
+
+bool AcceptDatev(const Context& context, const DatevFields& fields) {
+    const QString folder = context.workingFolder();
+    if (folder.isEmpty()) {
+        context.messages.show(kSettingsMissing);
+        return true;
+    }
+    const QString settings = settings_editor::settingsFile(folder);
+    const QString datevFolder = DatevFolder(context.messages, settings);
+    if (datevFolder.isEmpty()) {
+        context.messages.show(noDatevFolder("Es wurden keine Daten übernommen."));
+        return false;
+    }
+    const QString damo = damoFile(datevFolder);
+    try {
+        WriteProfileValue(damo, QStringLiteral("Datev-Vorlauf"), QStringLiteral("Berater"),
+                          fields.NrBerater);
+        WriteProfileValue(damo, QStringLiteral("Datev-Vorlauf"), QStringLiteral("Mandant"),
+                          fields.NrMandant);
+        WriteProfileValue(damo, QStringLiteral("Einstellungen"), QStringLiteral("Ausgabepfad"),
+                          fields.AusgPath);
+        WriteProfileValue(settings, QStringLiteral("Datev"), QStringLiteral("Wken"),
+                          fields.Waehrung);
+    } catch (const Failure& failure) {
+        context.messages.show(failure.message());
+        return false;
+    }
+    context.messages.show(QStringLiteral("Daten wurden in die Datei Damo32.ini übernommen"));
+    return true;
+}
+
+}  // namespace pendra::DatevSettings

@@ -1,0 +1,96 @@
+#include "StartForm.h"
+
+#include "DatevForm.h"
+#include "PendraIniForm.h"
+#include "SettingsFile.h"
+#include "ui_StartForm.h"
+
+#include <QCloseEvent>
+
+namespace pendra::settings_editor {
+
+namespace {
+
+// Designer wants unique names; the menu entries are control arrays, told apart by their
+// "index" property, so they carry the array's name.
+void nameAsControlArray(QObject* entry) {
+    entry->setObjectName(entry->objectName().section(QLatin1Char('_'), 0, 0));
+}
+
+// Shows a settings form beside the others and brings it to the front.
+void present(QWidget* form) {
+    form->show();
+    form->raise();
+    form->activateWindow();
+}
+
+}  // namespace
+
+StartForm::StartForm(Context context, QWidget* parent)
+    : QMainWindow(parent), ui_(std::make_unique<Ui::StartForm>()), context_(std::move(context)) {
+    ui_->setupUi(this);
+    for (QObject* entry : std::initializer_list<QObject*>{
+             ui_->mnumain_0, ui_->mnumain_1, ui_->mnuPnd_0, ui_->mnuPnd_1, ui_->mnuDatev_0}) {
+        nameAsControlArray(entry);
+    }
+    connect(ui_->mnuPnd_0, &QAction::triggered, this, &StartForm::initialise);
+    connect(ui_->mnuPnd_1, &QAction::triggered, this, &StartForm::edit);
+    connect(ui_->mnuDatev_0, &QAction::triggered, this, &StartForm::editDatev);
+    connect(ui_->cmdstop, &QPushButton::clicked, this, &StartForm::stop);
+
+    CreateMissingSettingsFile(context_);
+}
+
+StartForm::~StartForm() = default;
+
+void StartForm::closeEvent(QCloseEvent* event) {
+    stop();
+    event->accept();
+}
+
+PendraIniForm& StartForm::pendraIniForm() {
+    if (pendraIni_.isNull()) {
+        pendraIni_ = new PendraIniForm(context_, this);
+        connect(pendraIni_, &PendraIniForm::closed, this, &StartForm::comeBack);
+    }
+    return *pendraIni_;
+}
+
+void StartForm::initialise() {
+    PendraIniForm& form = pendraIniForm();
+    form.initSettings();
+    present(&form);
+    hide();
+}
+
+void StartForm::edit() {
+    PendraIniForm& form = pendraIniForm();
+    form.readSettings();
+    present(&form);
+}
+
+void StartForm::editDatev() {
+    if (datev_.isNull()) {
+        datev_ = new DatevForm(context_, this);
+        connect(datev_, &DatevForm::closed, this, &StartForm::comeBack);
+    }
+    present(datev_);
+}
+
+void StartForm::comeBack() {
+    show();
+    raise();
+    activateWindow();
+}
+
+void StartForm::stop() {
+    for (QWidget* form : std::initializer_list<QWidget*>{pendraIni_, datev_}) {
+        if (form != nullptr) {
+            form->disconnect(this);
+            form->close();
+        }
+    }
+    emit stopRequested();
+}
+
+}  // namespace pendra::settings_editor

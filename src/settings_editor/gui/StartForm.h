@@ -1,0 +1,50 @@
+#pragma once
+
+#include "Context.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <memory>
+
+namespace Ui {
+class StartForm;
+}
+
+namespace pendra::settings_editor {
+
+class DatevForm;
+class PendraIniForm;
+
+// The editor's start form: creates a missing Pendra.ini when it is created and opens the two
+// settings forms from its menu. Each settings form exists at most once, modeless beside it.
+class StartForm : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit StartForm(Context context, QWidget* parent = nullptr);
+    ~StartForm() override;
+
+signals:
+    // Stop was chosen: the settings forms are closed without saving; the program is to end.
+    void stopRequested();
+
+protected:
+    // Closing the start form is taken as Stop, so no hidden form keeps the program alive.
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void initialise();
+    void edit();
+    void editDatev();
+    void stop();
+    void comeBack();
+    PendraIniForm& pendraIniForm();
+
+    std::unique_ptr<Ui::StartForm> ui_;
+    Context context_;
+    QPointer<PendraIniForm> pendraIni_;
+    QPointer<DatevForm> datev_;
+};
+
+}  // namespace pendra::settings_editor

@@ -1,0 +1,22 @@
+// Pendra_ini: edits the Pendra.ini of the folder it is started in, and DATEV's Damo32.ini.
+#include "Context.h"
+#include "gui/StartForm.h"
+#include "ui/qt_message_sink.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Pendra_ini"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Pendra_ini"));
+    // Only Stop ends the program; closing a settings form brings the start form back.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    pendra::ui::QtMessageSink messages;
+    pendra::settings_editor::StartForm start(
+        {messages, pendra::settings_editor::processWorkingFolder()});
+    QObject::connect(&start, &pendra::settings_editor::StartForm::stopRequested, &app,
+                     &QApplication::quit, Qt::QueuedConnection);
+    start.show();
+    return QApplication::exec();
+}
