@@ -82,10 +82,15 @@ CREATE VIEW Ausspielzeitraum AS
 CREATE VIEW AuswahlBankkonten AS
     SELECT Bezeichnung, Konto, IBAN FROM Bankkonto ORDER BY Nr;
 
--- First and last period with bank movements still to transfer.
+-- First and last period with bank movements still to transfer. With none pending it gives
+-- the whole business year, so that the transfer still looks for waiting corrections.
 CREATE VIEW Update_DB AS
-    SELECT 1 AS Nr, MIN(Periode) AS BuchMin, MAX(Periode) AS BuchMax, COUNT(*) AS Offen,
-           MAX(Jahr) AS Jahr
+    SELECT 1 AS Nr,
+           coalesce(MIN(Periode), (SELECT 100 + JahrKurz FROM Wirtschaftsjahr ORDER BY Nr LIMIT 1))
+               AS BuchMin,
+           coalesce(MAX(Periode), (SELECT 1200 + JahrKurz FROM Wirtschaftsjahr ORDER BY Nr LIMIT 1))
+               AS BuchMax,
+           COUNT(*) AS Offen, MAX(Jahr) AS Jahr
     FROM Buchung
     WHERE (Bu_kz IS NULL OR Bu_kz <> 'B')
       AND Kategorie IN ('Ueberw', 'Kreditor_bank', 'Zahlungen', 'Gutschriften_bank');

@@ -85,7 +85,8 @@ private:
 }  // namespace
 
 ExportResult ExportRecords(const QString& view, const QString& filePath, int columnCount,
-                           const QString& filter, const QString& separator, Mode mode) {
+                           const QString& filter, const QString& separator, Mode mode,
+                           const std::function<void(int)>& progress) {
     if (mode == Mode::NewFile) {
         FileFkt::CreateEmptyTextFile(filePath);
     }
@@ -148,6 +149,9 @@ ExportResult ExportRecords(const QString& view, const QString& filePath, int col
         file.writeLine(encoded.bytes);
         result.replacedCharacters += encoded.replaced;
         ++result.records;
+        if (progress) {
+            progress(result.records);
+        }
     }
     file.sync();
     return result;

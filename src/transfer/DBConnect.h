@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace pendra::DBConnect {
 
 // Every operation opens its own connection to this data source and closes it before it
@@ -19,8 +21,10 @@ enum class Mode { NewFile = 0, Append = 1 };
 // Writes the rows of "[" + view + "]" + filter as lines of a DATEV interface file: the first
 // `columnCount` columns joined by `separator`, Windows-1252, CR LF. The file is synced to
 // disk before the call returns, so records marked afterwards always have their line on disk.
+// `progress`, when given, hears the number of records written so far after every record.
 ExportResult ExportRecords(const QString& view, const QString& filePath, int columnCount,
-                           const QString& filter, const QString& separator, Mode mode);
+                           const QString& filter, const QString& separator, Mode mode,
+                           const std::function<void(int)>& progress = {});
 
 // Marks the rows of the view that the filter selects as transferred.
 void MarkBooked(const QString& view, const QString& filter);

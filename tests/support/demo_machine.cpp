@@ -15,7 +15,8 @@ DemoMachine::DemoMachine(Data data) {
     if (!dir_.isValid()) {
         throw std::runtime_error("cannot create a temporary folder");
     }
-    QStringList args = {dir_.filePath(QStringLiteral("machine"))};
+    QStringList args = {dir_.filePath(QStringLiteral("machine")), QStringLiteral("--tools"),
+                        QStringLiteral(PENDRA_TOOLS_DIR)};
     if (data == Data::SchemaOnly) {
         args.append(QStringLiteral("--schema-only"));
     }

@@ -14,8 +14,9 @@ namespace pendra::test {
 
 // A demo machine in a temporary folder, built by the project's own demo/make-demo-machine:
 // the accounting database behind the ODBC data source Pendra_db, the system root with the
-// Windows folder's Pendra.ini and the registry, the temporary and the DATEV folder. While it
-// lives, ODBCSYSINI, ODBCINI and PENDRA_SYSTEM_ROOT point at it.
+// Windows folder's Pendra.ini and the registry, the temporary folder and the DATEV folder with
+// the stand-ins for DATEV's programs. While it lives, ODBCSYSINI, ODBCINI and
+// PENDRA_SYSTEM_ROOT point at it.
 class DemoMachine {
 public:
     enum class Data { SchemaOnly, Demo };

@@ -1,0 +1,341 @@
+#include "CreateQuery.h"
+
+#include "DBConnect.h"
+#include "RunDamo.h"
+#include "Settings.h"
+#include "common/FileFkt.h"
+#include "common/PrivateProfile.h"
+#include "platform/paths.h"
+#include "text_checks.h"
+
+#include <QStringList>
+
+#include <algorithm>
+#include <array>
+#include <optional>
+
+namespace pendra::CreateQuery {
+
+namespace {
+
+using DBConnect::Mode;
+
+const QString kSemicolon = QStringLiteral(";");
+const QString kDiskette = QStringLiteral(
+    "Bitte legen Sie eine Diskette ins Laufwerk A:, da die Daten auf A: ausgespielt werden");
+
+bool asksForDiskette(const QString& outputPath) {
+    return outputPath.startsWith(QLatin1Char('A')) || outputPath.startsWith(QLatin1Char('a'));
+}
+
+// The checks every export makes first: DATEV folder, diskette prompt, temporary folder and
+// application path. Returns the temporary folder, or nothing when the export has to stop.
+std::optional<QString> checkSettings(CommandRun& run, const QStringList& missingTmp,
+                                     const QStringList& missingApplication) {
+    const QString datev = Settings::DatevFolder(run);
+    if (datev.isEmpty()) {
+        Settings::Stop(run, {QStringLiteral("Datev_Path in der {windir}\\Pendra.ini nicht gefunden"),
+                             QStringLiteral("Bitte eintragen: [Datev] und datev={Pfad der Datei Damo.ini}")});
+        return std::nullopt;
+    }
+    QString damo = Settings::DamoIni(datev);
+    const QString output = PrivateProfile::ReadIniValue(
+        run.messages(), QStringLiteral("Einstellungen"), QStringLiteral("Ausgabepfad"), damo);
+    if (asksForDiskette(output) && !run.messages().askOkCancel(kDiskette)) {
+        run.markStopped();
+        return std::nullopt;
+    }
+    const QString tmp = Settings::TempFolder(run);
+    if (tmp.isEmpty()) {
+        for (const QString& message : missingTmp) {
+            run.messages().show(message);
+        }
+        run.markStopped();
+        return std::nullopt;
+    }
+    if (Settings::ApplicationPath(run).isEmpty()) {
+        for (const QString& message : missingApplication) {
+            run.messages().show(message);
+        }
+        run.markStopped();
+        return std::nullopt;
+    }
+    return tmp;
+}
+
+const QStringList kMissingTmp = {
+    QStringLiteral("TMP_Path in der {windir}\\Pendra.ini nicht gefunden"),
+    QStringLiteral("Bitte eintragen: [tmp_Path] und tmp={Pfad der Temporaerdateien}")};
+
+// ---- bookings ------------------------------------------------------------------------------
+
+// The filter texts differ in small ways between the categories; the marking filters keep
+// the spacing the files of earlier runs were marked with.
+struct BankCategory {
+    const char* view;
+    const char* accountColumn;  // the column that holds the bank account
+    const char* selectLead;     // the filter's first word, with or without a leading blank
+    const char* markYear;       // the marking filter's year test
+    const char* markAccount;    // the marking filter's account test
+};
+
+constexpr std::array<BankCategory, 4> kBankCategories = {{
+    {"Datev_Ueberw", "Ausdr8", " where", " and Ausdr5=", " and Ausdr8 ='"},
+    {"Datev_Kreditor_bank", "Konto", "where", " and Ausdr5=", " and Konto ='"},
+    {"Datev_Zahlungen", "Ausdr8", "where", " and Ausdr5= ", "  and Ausdr8 ='"},
+    {"Datev_Gutschriften_bank", "Ausdr8", "where", " and Ausdr5=", " and Ausdr8 ='"},
+}};
+
+struct OtherCategory {
+    const char* view;
+    const char* file;         // without ".txt"
+    const char* bookedTest;   // the selection's test for "not yet transferred"
+    const char* selectLead;
+    const char* messageEnd;
+};
+
+constexpr std::array<OtherCategory, 4> kOtherCategories = {{
+    {"Datev_kasse", "FIBU-BW.Kasse", "(Bu_kz <> 'B' or Bu_kz Is Null)", "where",
+     " Kassenbelege ausgespielt und in der Datenbank als gebucht gekennzeichnet"},
+    {"Datev_Kreditor", "FIBU-BW.Waren", "(Bu_kz_kr <> 'B' or Bu_kz_kr Is Null)", "where",
+     " Kreditoren-Rechnungen ausgespielt und in der Datenbank als gebucht gekennzeichnet"},
+    {"Datev_Rechnungen", "FIBU-BW.Erloese",
+     "(Bu_kz <> 'B' or Bu_kz Is Null) and (storno Is Null or storno = 'Nein')", "where",
+     " Rechnungen ausgespielt und in der Datenbank als gebucht gekennzeichnet"},
+    {"Datev_Gutschriften", "FIBU-BW.Gut", "(Bu_kz <> 'B' or Bu_kz Is Null)", " where",
+     " Gutschriften ausgespielt und in der Datenbank als gebucht gekennzeichnet"},
+}};
+
+QString sqlLiteral(QString text) { return text.replace(QLatin1Char('\''), QLatin1String("''")); }
+
+// The month of a period code such as 103 or 1226.
+QString monthOf(const QString& period) { return period.left(period.size() < 4 ? 1 : 2); }
+
+QString periodCode(int month, const QString& shortYear) {
+    const QString monthText = month < 10 ? QStringLiteral("0%1").arg(month) : QString::number(month);
+    return monthText + (shortYear.size() == 1 ? QStringLiteral("0") + shortYear : shortYear);
+}
+
+QString bankFilter(const BankCategory& c, const QString& code, const QString& year,
+                   const QString& account) {
+    return QLatin1String(c.selectLead) + QStringLiteral(" KorrKz > 0 or (Ausdr3 = ") + code +
+           QStringLiteral(" and (Bu_kz <> 'B' or Bu_kz Is Null) and Ausdr5=") + year +
+           QStringLiteral(" and ") + QLatin1String(c.accountColumn) + QStringLiteral(" = '") +
+           sqlLiteral(account) + QStringLiteral("')");
+}
+
+QString bankMarkFilter(const BankCategory& c, const QString& code, const QString& year,
+                       const QString& account) {
+    return QStringLiteral(" where KorrKz > 0 or (Ausdr3 = ") + code + QLatin1String(c.markYear) +
+           year + QLatin1String(c.markAccount) + sqlLiteral(account) + QStringLiteral("')");
+}
+
+QString otherFilter(const OtherCategory& c, const QString& shortYear, const QString& year) {
+    return QLatin1String(c.selectLead) + QStringLiteral(" KorrKz > 0 or (Ausdr6 = ") + shortYear +
+           QStringLiteral(" and ") + QLatin1String(c.bookedTest) + QStringLiteral(" and Ausdr5=") +
+           year + QStringLiteral(")");
+}
+
+QString otherMarkFilter(const QString& shortYear, const QString& year) {
+    return QStringLiteral(" where KorrKz > 0 or (Ausdr6 = ") + shortYear +
+           QStringLiteral(" and Ausdr5=") + year + QStringLiteral(")");
+}
+
+// A bank account becomes part of a file name; it must not lead out of the temporary folder.
+bool usableInFileName(const QString& account) {
+    return !account.contains(QLatin1Char('/')) && !account.contains(QLatin1Char('\\')) &&
+           !account.contains(QLatin1String(".."));
+}
+
+// The bank accounts: column 1 of every record of "AuswahlBankkonten", counted in the list of
+// non-empty values. Positions beyond the list's end are left out.
+QStringList bankAccounts() {
+    QString values;
+    const int records = DBConnect::CollectValues(QStringLiteral("AuswahlBankkonten"), 3, QString(),
+                                                 kSemicolon, values);
+    const QStringList list = values.split(kSemicolon);
+    QStringList accounts;
+    for (int r = 0; r < records; ++r) {
+        const qsizetype position = 1 + 3 * static_cast<qsizetype>(r);
+        if (position < list.size() - 1) {
+            accounts.append(list[position]);
+        }
+    }
+    return accounts;
+}
+
+DBConnect::ExportResult exportView(CommandRun& run, const QString& view, const QString& file,
+                                   int columns, const QString& filter, const QString& separator,
+                                   Mode mode) {
+    return DBConnect::ExportRecords(view, file, columns, filter, separator, mode, run.progress());
+}
+
+void handToDatev(CommandRun& run, const QString& tmp, const QString& baseName,
+                 const QString& typeWord, const QString& formatName) {
+    RunDamo::RunPutSelf(run, baseName + QStringLiteral(".txt"), typeWord);
+    RunDamo::RunConverter(run, platform::joinPath(tmp, baseName), formatName);
+}
+
+}  // namespace
+
+void RunBookingExport(CommandRun& run, const QString& businessYear, const QString& shortYear,
+                      const QString& startDate, const QString& endDate) {
+    const QString datev = Settings::DatevFolder(run);
+    // Without a DATEV folder the header would land in a file at the file-system root; the
+    // booking export reports the missing folder.
+    if (!datev.isEmpty()) {
+        const QString damo = Settings::DamoIni(datev);
+        const QString section = QStringLiteral("DATEV-Vorlauf");
+        PrivateProfile::WriteIniValue(section, QStringLiteral("Datum-von"), startDate, damo);
+        PrivateProfile::WriteIniValue(section, QStringLiteral("Datum-bis"), endDate, damo);
+        PrivateProfile::WriteIniValue(section, QStringLiteral("Wirtschaftsjahr"), businessYear, damo);
+    }
+    ExportBookings(run, businessYear, shortYear);
+}
+
+int ExportBookings(CommandRun& run, const QString& businessYear, const QString& shortYear) {
+    const auto tmp = checkSettings(
+        run, kMissingTmp,
+        {QStringLiteral("Name der Applikation in der {windir}\\Pendra.ini nicht gefunden"),
+         QStringLiteral("Bitte eintragen: [Pendra_Path] und Pendra={Pfad und Name der Applikation}")});
+    if (!tmp) {
+        return 0;
+    }
+    QString first;
+    QString last;
+    DBConnect::LookupValue(QStringLiteral("Update_DB"), 5, QString(), QStringLiteral("BuchMin"), first);
+    DBConnect::LookupValue(QStringLiteral("Update_DB"), 5, QString(), QStringLiteral("BuchMax"), last);
+    if (first.isEmpty() || last.isEmpty()) {
+        Settings::Stop(run, {QStringLiteral("Der erste und der letzte offene Buchungszeitraum "
+                                            "(BuchMin, BuchMax) fehlen in der Datenbank. "
+                                            "Ausspielung ist abgebrochen.")});
+        return 0;
+    }
+    if (!isWholeNumber(monthOf(first)) || !isWholeNumber(monthOf(last))) {
+        Settings::Stop(run, {QStringLiteral("Die offenen Buchungszeiträume „%1“ bis „%2“ sind "
+                                            "ungültig; erwartet werden ganze Zahlen. "
+                                            "Ausspielung ist abgebrochen.")
+                                 .arg(first, last)});
+        return 0;
+    }
+    const int firstMonth = monthOf(first).toInt();
+    const int lastMonth = monthOf(last).toInt();
+
+    const QStringList accounts = bankAccounts();
+    for (const QString& account : accounts) {
+        if (!usableInFileName(account)) {
+            Settings::Stop(run, {QStringLiteral("Das Bankkonto „%1“ kann nicht Teil eines "
+                                                "Dateinamens sein (es enthält „/“, „\\“ oder „..“). "
+                                                "Ausspielung ist abgebrochen.")
+                                     .arg(account)});
+            return 0;
+        }
+    }
+
+    int total = 0;
+    for (const QString& account : accounts) {
+        int accountCount = 0;
+        const QString baseName = QStringLiteral("FIBU-BW.") + account;
+        const QString file = platform::joinPath(*tmp, baseName + QStringLiteral(".txt"));
+        FileFkt::CreateEmptyTextFile(file);
+        for (int month = firstMonth; month <= lastMonth; ++month) {
+            const QString code = periodCode(month, shortYear);
+            for (const BankCategory& category : kBankCategories) {
+                const QString view = QLatin1String(category.view);
+                const int written =
+                    exportView(run, view, file, 14, bankFilter(category, code, businessYear, account),
+                               kSemicolon, Mode::Append)
+                        .records;
+                total += written;
+                accountCount += written;
+                if (written > 0) {
+                    DBConnect::MarkBooked(view, bankMarkFilter(category, code, businessYear, account));
+                }
+            }
+        }
+        if (accountCount > 0) {
+            RunDamo::RunPutSelf(run, baseName + QStringLiteral(".txt"), QStringLiteral("FBOP"));
+            run.messages().show(QStringLiteral("Es wurden %1 Bankbewegungen des Bankkontos %2 "
+                                               "ausgespielt und in der Datenbank als gebucht "
+                                               "gekennzeichnet")
+                                    .arg(accountCount)
+                                    .arg(account));
+            RunDamo::RunConverter(run, platform::joinPath(*tmp, baseName), QStringLiteral("FBOP-BW-OBE"));
+        }
+    }
+
+    for (const OtherCategory& category : kOtherCategories) {
+        const QString view = QLatin1String(category.view);
+        const QString baseName = QLatin1String(category.file);
+        const int written =
+            exportView(run, view, platform::joinPath(*tmp, baseName + QStringLiteral(".txt")), 14,
+                       otherFilter(category, shortYear, businessYear), kSemicolon, Mode::NewFile)
+                .records;
+        total += written;
+        if (written > 0) {
+            run.messages().show(QStringLiteral("Es wurden %1").arg(written) +
+                                QLatin1String(category.messageEnd));
+            DBConnect::MarkBooked(view, otherMarkFilter(shortYear, businessYear));
+            handToDatev(run, *tmp, baseName, QStringLiteral("FBOP"), QStringLiteral("FBOP-BW-OBE"));
+        }
+    }
+
+    const QString closing =
+        total != 0 ? QStringLiteral("Es wurden insgesamt %1 Buchungssätze ausgespielt und in der "
+                                    "Datenbank als gebucht gekennzeichnet; Ausspielung ist beendet!")
+                         .arg(total)
+                   : QStringLiteral("Keine Buchungsdaten vorhanden;Ausspielung ist beendet!");
+    run.messages().show(closing, QStringLiteral("Pendra"), ui::Icon::Warning);
+    return total;
+}
+
+int ExportMasterData(CommandRun& run) {
+    const auto tmp = checkSettings(
+        run, {QStringLiteral("TMP_Path in der Datei {windir}\\Pendra.ini nicht gefunden. Bitte eintragen")},
+        {QStringLiteral("Name der Applikation in der Datei {windir}\\Pendra.ini nicht gefunden. Bitte eintragen")});
+    if (!tmp) {
+        return 0;
+    }
+    const QString view = QStringLiteral("OPOS-ST-KNE");
+    const QString filter = QStringLiteral(" where BuKz = 0 or AendKen = 2");
+    const int written = exportView(run, view, platform::joinPath(*tmp, QStringLiteral("OPOS-ST-OBE.txt")),
+                                   8, filter, QStringLiteral("@"), Mode::NewFile)
+                            .records;
+    if (written == 0) {
+        run.messages().show(QStringLiteral("Keine neuen Stammdaten vorhanden;"));
+        return 0;
+    }
+    DBConnect::MarkBooked(view, filter);
+    run.messages().show(
+        QStringLiteral("Es wurden %1 Stammdaten ausgespielt und als gebucht gekennzeichnet").arg(written));
+    return written;
+}
+
+int ExportAccountLabels(CommandRun& run) {
+    const auto tmp = checkSettings(
+        run, kMissingTmp,
+        {QStringLiteral("Path und Name der Applikation in der {windir}\\Pendra.ini nicht gefunden"),
+         QStringLiteral("Bitte eintragen: [Pendra_Path] und Pendra={Pfad und Name der Applikation}")});
+    if (!tmp) {
+        return 0;
+    }
+    const QString file = platform::joinPath(*tmp, QStringLiteral("FIBU-ST-OBE.txt"));
+    const QString filter = QStringLiteral(" where BuKz = 0 or KorrKz > 0");
+    const QString firstView = QStringLiteral("FIBU-ST-KNE");
+    const int first = exportView(run, firstView, file, 2, filter, kSemicolon, Mode::NewFile).records;
+    if (first > 0) {
+        DBConnect::MarkBooked(firstView, filter);
+    }
+    const QString secondView = QStringLiteral("FIBU-ST-KREDIT");
+    const int total =
+        first + exportView(run, secondView, file, 2, filter, kSemicolon, Mode::Append).records;
+    if (total == 0) {
+        run.messages().show(QStringLiteral("Keine neunen Kontenbeschriftungen vorhanden;"));
+        return 0;
+    }
+    DBConnect::MarkBooked(secondView, filter);
+    run.messages().show(QStringLiteral("Es wurden %1 Kontenbeschriftungen ausgespielt").arg(total));
+    return total;
+}
+
+}  // namespace pendra::CreateQuery

@@ -1,0 +1,82 @@
+#include "RunDamo.h"
+
+#include "Settings.h"
+#include "common/PrivateProfile.h"
+#include "common/failure.h"
+#include "platform/paths.h"
+
+#include <QEventLoop>
+#include <QProcess>
+
+namespace pendra::RunDamo {
+
+namespace {
+
+QString program(const QString& datevFolder, const QString& name) {
+    return platform::resolvePath(platform::joinPath(datevFolder, name));
+}
+
+Failure notStarted(const QString& path, const QString& reason) {
+    return Failure(
+        QStringLiteral("Das DATEV-Programm \"%1\" kann nicht gestartet werden: %2").arg(path, reason));
+}
+
+}  // namespace
+
+bool RunPutSelf(CommandRun& run, const QString& fileName, const QString& typeWord) {
+    const QString datev = Settings::DatevFolder(run);
+    if (datev.isEmpty()) {
+        Settings::Stop(run, {QStringLiteral("Datev_Path in der {windir}\\Pendra.ini nicht gefunden"),
+                             QStringLiteral("Bitte eintragen: [DATEV] und datev={Pfad der Datev-Programme}")});
+        return false;
+    }
+    const QString tmp = Settings::TempFolder(run);
+    const QString path = program(datev, QStringLiteral("put_self32.exe"));
+    QProcess process;
+    process.setProgram(path);
+    process.setArguments({tmp, fileName, typeWord});
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    if (!process.startDetached()) {
+        throw notStarted(path, process.errorString());
+    }
+    return true;
+}
+
+bool RunConverter(CommandRun& run, const QString& inputFile, const QString& formatName) {
+    const QString datev = Settings::DatevFolder(run);
+    if (datev.isEmpty()) {
+        Settings::Stop(run, {QStringLiteral("Datev_Path in der {windir}\\Pendra.ini nicht gefunden"),
+                             QStringLiteral("Bitte eintragen:[DATEV] und datev={Pfad der Datev-Programme}")});
+        return false;
+    }
+    const QString damo = Settings::DamoIni(datev);
+    const QString section = QStringLiteral("Einstellungen");
+    PrivateProfile::WriteIniValue(section, QStringLiteral("Protokolldatei"),
+                                  platform::joinPath(datev, QStringLiteral("damo.prt")), damo);
+    PrivateProfile::WriteIniValue(section, QStringLiteral("Eingabeformat"),
+                                  platform::joinPath(datev, QStringLiteral("input32.ini")), damo);
+    PrivateProfile::WriteIniValue(section, QStringLiteral("Ausgabeformat"),
+                                  platform::joinPath(datev, QStringLiteral("output32.ini")), damo);
+    PrivateProfile::WriteIniValue(section, QStringLiteral("Eingabedatei"), inputFile, damo);
+    PrivateProfile::WriteIniValue(section, QStringLiteral("Formatname"), formatName, damo);
+
+    const QString path = program(datev, QStringLiteral("damo32.exe"));
+    QProcess converter;
+    converter.setProgram(path);
+    converter.setStandardOutputFile(QProcess::nullDevice());
+    converter.setStandardErrorFile(QProcess::nullDevice());
+    converter.start();
+    if (!converter.waitForStarted()) {
+        throw notStarted(path, converter.errorString());
+    }
+    // Wait in an event loop: the window stays responsive and no processor is kept busy.
+    QEventLoop loop;
+    QObject::connect(&converter, &QProcess::finished, &loop, &QEventLoop::quit);
+    if (converter.state() != QProcess::NotRunning) {
+        loop.exec();
+    }
+    return true;
+}
+
+}  // namespace pendra::RunDamo
