@@ -19,7 +19,7 @@ const QString kNoFolderPrefix =
 
 }  // namespace
 
-TEST(DatevSettings, CutAtStopKeepsWhatStandsBeforeTheFirstStopCharacter) {
+TEST(EditorDatev, CutAtStopKeepsWhatStandsBeforeTheFirstStopCharacter) {
     EXPECT_EQ(DatevSettings::CutAtStop(QStringLiteral("4711;Kommentar"), QStringLiteral(";")),
               QStringLiteral("4711"));
     EXPECT_EQ(DatevSettings::CutAtStop(QStringLiteral("12345 ;Kanzlei"), QStringLiteral("; ")),
@@ -31,7 +31,7 @@ TEST(DatevSettings, CutAtStopKeepsWhatStandsBeforeTheFirstStopCharacter) {
     EXPECT_EQ(DatevSettings::CutAtStop(QStringLiteral(";"), QStringLiteral(";")), QString());
 }
 
-TEST(DatevSettings, TheFolderIsTheKeyDatevUnlessItHoldsTheSwitchThenDatevPath) {
+TEST(EditorDatev, TheFolderIsTheKeyDatevUnlessItHoldsTheSwitchThenDatevPath) {
     const struct {
         QByteArray datev;
         QByteArray datevPath;
@@ -54,7 +54,7 @@ TEST(DatevSettings, TheFolderIsTheKeyDatevUnlessItHoldsTheSwitchThenDatevPath) {
     }
 }
 
-TEST(DatevSettings, LoadCutsTheDamoValuesAndAcceptWritesTheFileWhateverTheCaseOfItsName) {
+TEST(EditorDatev, LoadCutsTheDamoValuesAndAcceptWritesTheFileWhateverTheCaseOfItsName) {
     const Sandbox box;
     box.writeFile(QStringLiteral("Pendra.ini"), "[Datev]\r\ndatev=Ja\r\ndatev_Path=" +
                                                     box.path(QStringLiteral("datev")).toUtf8() +
@@ -86,7 +86,7 @@ TEST(DatevSettings, LoadCutsTheDamoValuesAndAcceptWritesTheFileWhateverTheCaseOf
               QStringList(2, QStringLiteral("Daten wurden in die Datei Damo32.ini übernommen")));
 }
 
-TEST(DatevSettings, WithoutADatevFolderNoDamoFileIsReadOrWrittenAnywhere) {
+TEST(EditorDatev, WithoutADatevFolderNoDamoFileIsReadOrWrittenAnywhere) {
     const Sandbox box;
     const QByteArray settings = "[Datev]\r\nDatev=Ja\r\ndatev_Path=\r\nWken=1\r\n";
     box.writeFile(QStringLiteral("Pendra.ini"), settings);
@@ -112,7 +112,7 @@ TEST(DatevSettings, WithoutADatevFolderNoDamoFileIsReadOrWrittenAnywhere) {
     EXPECT_TRUE(messages.texts()[1].endsWith(QStringLiteral("Es wurden keine Daten übernommen.")));
 }
 
-TEST(DatevSettings, FailuresAreReportedAndNothingAfterAFailedWriteIsWritten) {
+TEST(EditorDatev, FailuresAreReportedAndNothingAfterAFailedWriteIsWritten) {
     const Sandbox box;
     const QByteArray settings =
         "[Datev]\r\ndatev=" + box.path(QStringLiteral("fehlt")).toUtf8() + "\r\nWken=1\r\n";

@@ -36,7 +36,7 @@ const QByteArray kSetupFile =
 
 }  // namespace
 
-TEST(InitSettings, WritesEveryDefaultInOrderBeforeShowingAndKeepsTheCompanyLabel) {
+TEST(EditorReadPnd, InitSettingsWritesEveryDefaultInOrderAndKeepsTheCompanyLabel) {
     const Sandbox box;
     registerWord(QStringLiteral("/opt/Office/Word"));
     box.writeFile(QStringLiteral("Pendra.ini"), "");
@@ -69,7 +69,7 @@ TEST(InitSettings, WritesEveryDefaultInOrderBeforeShowingAndKeepsTheCompanyLabel
     EXPECT_TRUE(messages.messages().empty());
 }
 
-TEST(InitSettings, OverTheSetupsFileReplacesValuesInPlaceAndWithoutWordLeavesItEmpty) {
+TEST(EditorReadPnd, InitSettingsOverTheSetupsFileReplacesInPlaceAndWithoutWordLeavesItEmpty) {
     const Sandbox box;
     box.writeFile(QStringLiteral("Pendra.ini"), kSetupFile);
     ui::RecordingMessageSink messages;
@@ -85,7 +85,7 @@ TEST(InitSettings, OverTheSetupsFileReplacesValuesInPlaceAndWithoutWordLeavesItE
     EXPECT_EQ(fields.OfficePath, QString());
 }
 
-TEST(ReadPnd, WithoutAWorkingFolderEachOperationShowsItsOwnMessageAndWritesNothing) {
+TEST(EditorReadPnd, WithoutAWorkingFolderEachOperationShowsItsOwnMessageAndWritesNothing) {
     const Sandbox box;
     const QString oldCurrent = QDir::currentPath();
     QDir::setCurrent(box.path());
@@ -104,7 +104,7 @@ TEST(ReadPnd, WithoutAWorkingFolderEachOperationShowsItsOwnMessageAndWritesNothi
                            QStringLiteral("Fehler beim Ermitteln des Current-Directories")}));
 }
 
-TEST(ReadSettings, LoadsTheComponentFieldsOnlyWhenTheirSwitchReadsJaOrja) {
+TEST(EditorReadPnd, ReadSettingsLoadsTheComponentFieldsOnlyWhenTheirSwitchReadsJaOrja) {
     const struct {
         const char* datev;
         const char* online;
@@ -138,7 +138,7 @@ TEST(ReadSettings, LoadsTheComponentFieldsOnlyWhenTheirSwitchReadsJaOrja) {
     }
 }
 
-TEST(AcceptSettings, WritesEveryFieldInOrderAndBothSwitchesAsJa) {
+TEST(EditorReadPnd, AcceptSettingsWritesEveryFieldInOrderAndBothSwitchesAsJa) {
     const Sandbox box;
     box.writeFile(QStringLiteral("Pendra.ini"), "");
     ui::RecordingMessageSink messages;
@@ -158,7 +158,7 @@ TEST(AcceptSettings, WritesEveryFieldInOrderAndBothSwitchesAsJa) {
               QStringList{QStringLiteral("Daten wurden in die Datei Pendra.ini übernommen")});
 }
 
-TEST(AcceptSettings, AFailedWriteIsReportedInsteadOfSuccessAndKeepsTheFormOpen) {
+TEST(EditorReadPnd, AcceptSettingsReportsAFailedWriteInsteadOfSuccessAndStaysOpen) {
     const Sandbox box;
     ui::RecordingMessageSink messages;
     EXPECT_FALSE(ReadPnd::AcceptSettings(editorIn(messages, box.path(QStringLiteral("geloescht"))),

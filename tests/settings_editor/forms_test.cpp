@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -72,7 +73,7 @@ private:
 
 }  // namespace
 
-TEST(StartForm, CreatesAMissingSettingsFileEmptyAndLeavesAnExistingOneByteForByte) {
+TEST(EditorForms, CreatesAMissingSettingsFileEmptyAndLeavesAnExistingOneByteForByte) {
     const Sandbox box;
     ui::RecordingMessageSink messages;
     {
@@ -102,7 +103,7 @@ TEST(StartForm, CreatesAMissingSettingsFileEmptyAndLeavesAnExistingOneByteForByt
     EXPECT_EQ(menuEntry(start, "mnuDatev", 0)->text(), QStringLiteral("&Bearbeiten"));
 }
 
-TEST(StartForm, InAFolderTooLongForItsBufferReportsItAndCreatesNothing) {
+TEST(EditorForms, InAFolderTooLongForItsBufferReportsItAndCreatesNothing) {
     const Sandbox box;
     const QString deep = box.path(QString(120, QLatin1Char('a')) + QLatin1Char('/') +
                                   QString(140, QLatin1Char('b')));
@@ -117,7 +118,7 @@ TEST(StartForm, InAFolderTooLongForItsBufferReportsItAndCreatesNothing) {
               QStringList{QStringLiteral("Fehler beim Ermitteln des Current-Directories")});
 }
 
-TEST(StartForm, InitialiseWritesTheDefaultsBeforeShowingAndCancelKeepsThem) {
+TEST(EditorForms, InitialiseWritesTheDefaultsBeforeShowingAndCancelKeepsThem) {
     const Sandbox box;
     ui::RecordingMessageSink messages;
     StartForm start(editorIn(messages, box.path()));
@@ -136,15 +137,17 @@ TEST(StartForm, InitialiseWritesTheDefaultsBeforeShowingAndCancelKeepsThem) {
     EXPECT_EQ(textBox(settings, "AnwPfad")->text(), box.path());
 
     click(settings, "Abbr");
+    QCoreApplication::processEvents();
     EXPECT_TRUE(settings.isNull());
     EXPECT_TRUE(start.isVisible());
+    EXPECT_EQ(QApplication::activeWindow(), &start);
     const QByteArray file = box.readFile(QStringLiteral("Pendra.ini"));
     EXPECT_TRUE(file.contains("\r\nAnwendung=Pendra_mdb\r\n"));
     EXPECT_TRUE(file.contains("\r\nWken=0\r\n"));
     EXPECT_TRUE(messages.messages().empty());
 }
 
-TEST(StartForm, InitialiseThenAcceptWritesTheFieldsAndReopeningStartsEmpty) {
+TEST(EditorForms, InitialiseThenAcceptWritesTheFieldsAndReopeningStartsEmpty) {
     const Sandbox box;
     ui::RecordingMessageSink messages;
     StartForm start(editorIn(messages, box.path()));
@@ -170,7 +173,7 @@ TEST(StartForm, InitialiseThenAcceptWritesTheFieldsAndReopeningStartsEmpty) {
     EXPECT_EQ(textBox(form(start, "frmPendraIni"), "Label")->text(), QString());
 }
 
-TEST(StartForm, EditRefillsTheOneOpenFormFromTheFileAndCutsLongValues) {
+TEST(EditorForms, EditRefillsTheOneOpenFormFromTheFileAndCutsLongValues) {
     const Sandbox box;
     box.writeFile(QStringLiteral("Pendra.ini"),
                   "[LABEL]\r\nFirma=" + QByteArray(300, 'F') +
@@ -196,7 +199,7 @@ TEST(StartForm, EditRefillsTheOneOpenFormFromTheFileAndCutsLongValues) {
     EXPECT_TRUE(file.contains("[Datev]\r\nDatev=Ja\r\ndatev_Path=\r\nWken=\r\n"));
 }
 
-TEST(StartForm, DatevFormCutsItsValuesWritesDamoAndIsBroughtToFrontWithoutReloading) {
+TEST(EditorForms, DatevFormCutsItsValuesWritesDamoAndIsBroughtToFrontWithoutReloading) {
     const Sandbox box;
     box.writeFile(QStringLiteral("Pendra.ini"), "[Datev]\r\ndatev=Ja\r\ndatev_Path=" +
                                                     box.path(QStringLiteral("Datev")).toUtf8() +
@@ -229,7 +232,7 @@ TEST(StartForm, DatevFormCutsItsValuesWritesDamoAndIsBroughtToFrontWithoutReload
               QStringList{QStringLiteral("Daten wurden in die Datei Damo32.ini übernommen")});
 }
 
-TEST(StartForm, StopEndsWithoutWritingAndClosingASettingsFormByItsFrameCancels) {
+TEST(EditorForms, StopEndsWithoutWritingAndClosingASettingsFormByItsFrameCancels) {
     const Sandbox box;
     box.writeFile(QStringLiteral("Pendra.ini"), "[LABEL]\r\nFirma=Alt\r\n[Datev]\r\ndatev=/x\r\n");
     ui::RecordingMessageSink messages;
@@ -262,7 +265,7 @@ TEST(StartForm, StopEndsWithoutWritingAndClosingASettingsFormByItsFrameCancels) 
     EXPECT_TRUE(initialised.startsWith("[LABEL]\r\nFirma=Alt\r\n"));
 }
 
-TEST(StartForm, EveryFormShowsItsTextsWholeAndDatevKeepsItsFocusOrder) {
+TEST(EditorForms, EveryFormShowsItsTextsWholeAndDatevKeepsItsFocusOrder) {
     const Sandbox box;
     ui::RecordingMessageSink messages;
     StartForm start(editorIn(messages, box.path()));

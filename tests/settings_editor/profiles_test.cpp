@@ -8,7 +8,7 @@
 using namespace pendra;
 using pendra::test::Sandbox;
 
-TEST(ReadProfileValue, ReadsThroughA250ByteBufferMatchingNamesInAnyCase) {
+TEST(EditorProfiles, ReadProfileValueReadsThroughA250ByteBufferMatchingNamesInAnyCase) {
     const Sandbox box;
     box.writeFile(QStringLiteral("Pendra.ini"),
                   "[Pendra_Path]\r\nDb=/opt/Pendra/Tabellen/\r\nPendra=" + QByteArray(300, 'x') +
@@ -38,7 +38,7 @@ TEST(ReadProfileValue, ReadsThroughA250ByteBufferMatchingNamesInAnyCase) {
         QStringList{QStringLiteral("Pfad und Name der Peindra.ini konnten nicht gefunden werden")});
 }
 
-TEST(WriteProfileValue, AFileThatCannotBeWrittenIsReportedNotSwallowed) {
+TEST(EditorProfiles, WriteProfileValueReportsAFileThatCannotBeWritten) {
     const Sandbox box;
     const QString file = box.path(QStringLiteral("fehlt/Damo32.ini"));
     try {
