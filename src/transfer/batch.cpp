@@ -69,8 +69,6 @@ int usage(const Console& console, const char* problem) {
 
 }  // namespace
 
-bool wanted(const QStringList& arguments) { return !arguments.isEmpty(); }
-
 int run(const QStringList& arguments, const Console& console) {
     if (arguments.contains(QStringLiteral("--help")) || arguments.contains(QStringLiteral("-h"))) {
         console.out << kHelp;

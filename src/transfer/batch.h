@@ -8,9 +8,6 @@ namespace pendra::batch {
 
 enum ExitCode { Completed = 0, Failed = 1, Usage = 2, Stopped = 3 };
 
-// Whether the arguments ask for the command line rather than the window.
-bool wanted(const QStringList& arguments);
-
 struct Console {
     std::ostream& out;
     std::ostream& err;

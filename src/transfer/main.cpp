@@ -1,15 +1,37 @@
+// pendra_transfer: the DATEV transfer program. Without arguments it opens its window; with
+// --batch it runs one export command on the command line.
 #include "batch.h"
+#include "gui/StartForm.h"
+#include "ui/qt_message_sink.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 
-#include <cstdio>
 #include <iostream>
 #include <unistd.h>
 
+namespace {
+
+int runWindow(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("pendra_transfer"));
+    QApplication::setApplicationDisplayName(QStringLiteral("DATEV-Schnittstelle"));
+    pendra::ui::QtMessageSink messages;
+    pendra::transfer::StartForm window(messages);
+    QObject::connect(&window, &pendra::transfer::StartForm::stopRequested, &app,
+                     &QApplication::quit, Qt::QueuedConnection);
+    window.show();
+    return QApplication::exec();
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
+    if (argc <= 1) {
+        return runWindow(argc, argv);
+    }
+    const QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("pendra_transfer"));
-    const QStringList arguments = QCoreApplication::arguments().mid(1);
-    return pendra::batch::run(arguments, {std::cout, std::cerr, std::cin, ::isatty(STDIN_FILENO) == 1,
-                                          ::isatty(STDERR_FILENO) == 1});
+    return pendra::batch::run(QCoreApplication::arguments().mid(1),
+                              {std::cout, std::cerr, std::cin, ::isatty(STDIN_FILENO) == 1,
+                               ::isatty(STDERR_FILENO) == 1});
 }
