@@ -164,10 +164,22 @@ QStringList bankAccounts() {
     return accounts;
 }
 
+// Writes the view into the file; characters the interface file cannot hold are named to the
+// user rather than lost unnoticed.
 DBConnect::ExportResult exportView(CommandRun& run, const QString& view, const QString& file,
                                    int columns, const QString& filter, const QString& separator,
                                    Mode mode) {
-    return DBConnect::ExportRecords(view, file, columns, filter, separator, mode, run.progress());
+    const auto result =
+        DBConnect::ExportRecords(view, file, columns, filter, separator, mode, run.progress());
+    if (result.replacedCharacters > 0) {
+        run.messages().show(QStringLiteral("In der Datei „%1“ wurden %2 Zeichen, die der "
+                                           "DATEV-Zeichensatz (Windows-1252) nicht kennt, durch "
+                                           "„?“ ersetzt.")
+                                .arg(file)
+                                .arg(result.replacedCharacters),
+                            {}, ui::Icon::Warning);
+    }
+    return result;
 }
 
 void handToDatev(CommandRun& run, const QString& tmp, const QString& baseName,

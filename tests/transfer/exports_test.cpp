@@ -281,6 +281,8 @@ TEST(AccountLabelsCommand, BothViewsGoIntoOneFileAndCorrectionsComeBack) {
     EXPECT_EQ(run.messages.texts(), QStringList{QStringLiteral("Es wurden 3 Kontenbeschriftungen ausgespielt")});
     EXPECT_EQ(machine.readFile(QStringLiteral("tmp/FIBU-ST-OBE.txt")),
               QByteArray("1200;Sparkasse\r\n4530;Kfz-Kosten\r\n70001;Holz K\xF6hler\r\n"));
+
+    // The correction key stays, so the label goes out at every run.
     Recorded again;
     ExportCommands::AccountLabels(again.command);
     EXPECT_EQ(again.messages.texts(), QStringList{QStringLiteral("Es wurden 1 Kontenbeschriftungen ausgespielt")});
@@ -290,6 +292,17 @@ TEST(AccountLabelsCommand, BothViewsGoIntoOneFileAndCorrectionsComeBack) {
     ExportCommands::AccountLabels(none.command);
     EXPECT_EQ(none.messages.texts(), QStringList{QStringLiteral("Keine neunen Kontenbeschriftungen vorhanden;")});
     EXPECT_EQ(machine.readFile(QStringLiteral("tmp/FIBU-ST-OBE.txt")), QByteArray());
+
+    // A label the interface file cannot hold whole is named before the count.
+    machine.exec(QStringLiteral("insert into Kontenbeschriftung values ('4600', 'S', 'Werbung ★', '0', 0)"));
+    Recorded replaced;
+    ExportCommands::AccountLabels(replaced.command);
+    EXPECT_EQ(replaced.messages.texts(),
+              (QStringList{QStringLiteral("In der Datei „%1“ wurden 1 Zeichen, die der DATEV-Zeichensatz "
+                                          "(Windows-1252) nicht kennt, durch „?“ ersetzt.")
+                               .arg(machine.path(QStringLiteral("tmp/FIBU-ST-OBE.txt"))),
+                           QStringLiteral("Es wurden 1 Kontenbeschriftungen ausgespielt")}));
+    EXPECT_EQ(machine.readFile(QStringLiteral("tmp/FIBU-ST-OBE.txt")), QByteArray("4600;Werbung ?\r\n"));
 }
 
 TEST(RunDamo, TheConverterGetsItsFiveKeysInOrderAndItsProtocolShowsThatRun) {
