@@ -21,13 +21,22 @@ Failure notStarted(const QString& path, const QString& reason) {
         QStringLiteral("Das DATEV-Programm \"%1\" kann nicht gestartet werden: %2").arg(path, reason));
 }
 
-}  // namespace
-
-bool RunPutSelf(CommandRun& run, const QString& fileName, const QString& typeWord) {
+// The DATEV folder, or the empty text after telling the user how to enter it.
+QString datevFolderOrStop(CommandRun& run, const QString& howToEnter) {
     const QString datev = Settings::DatevFolder(run);
     if (datev.isEmpty()) {
         Settings::Stop(run, {QStringLiteral("Datev_Path in der {windir}\\Pendra.ini nicht gefunden"),
-                             QStringLiteral("Bitte eintragen: [DATEV] und datev={Pfad der Datev-Programme}")});
+                             howToEnter});
+    }
+    return datev;
+}
+
+}  // namespace
+
+bool RunPutSelf(CommandRun& run, const QString& fileName, const QString& typeWord) {
+    const QString datev = datevFolderOrStop(
+        run, QStringLiteral("Bitte eintragen: [DATEV] und datev={Pfad der Datev-Programme}"));
+    if (datev.isEmpty()) {
         return false;
     }
     const QString tmp = Settings::TempFolder(run);
@@ -44,10 +53,9 @@ bool RunPutSelf(CommandRun& run, const QString& fileName, const QString& typeWor
 }
 
 bool RunConverter(CommandRun& run, const QString& inputFile, const QString& formatName) {
-    const QString datev = Settings::DatevFolder(run);
+    const QString datev = datevFolderOrStop(
+        run, QStringLiteral("Bitte eintragen:[DATEV] und datev={Pfad der Datev-Programme}"));
     if (datev.isEmpty()) {
-        Settings::Stop(run, {QStringLiteral("Datev_Path in der {windir}\\Pendra.ini nicht gefunden"),
-                             QStringLiteral("Bitte eintragen:[DATEV] und datev={Pfad der Datev-Programme}")});
         return false;
     }
     const QString damo = Settings::DamoIni(datev);

@@ -1,8 +1,6 @@
 #include "demo_machine.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QProcess>
 
 #include <sqlite3.h>
@@ -70,22 +68,10 @@ QStringList DemoMachine::rows(const QString& sql) const {
     return result;
 }
 
-QByteArray DemoMachine::readFile(const QString& relative) const {
-    QFile file(path(relative));
-    if (!file.open(QIODevice::ReadOnly)) {
-        throw std::runtime_error("cannot read " + path(relative).toStdString());
-    }
-    return file.readAll();
-}
+QByteArray DemoMachine::readFile(const QString& relative) const { return readBytes(path(relative)); }
 
 void DemoMachine::writeFile(const QString& relative, const QByteArray& contents) const {
-    const QString full = path(relative);
-    QDir().mkpath(QFileInfo(full).absolutePath());
-    QFile file(full);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(contents) != contents.size()) {
-        throw std::runtime_error("cannot write " + full.toStdString());
-    }
+    writeBytes(path(relative), contents);
 }
 
 }  // namespace pendra::test

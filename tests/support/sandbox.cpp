@@ -36,21 +36,26 @@ QString Sandbox::path(const QString& relative) const {
 }
 
 void Sandbox::writeFile(const QString& relative, const QByteArray& contents) const {
-    const QString full = path(relative);
-    QDir().mkpath(QFileInfo(full).absolutePath());
-    QFile file(full);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(contents) != contents.size()) {
-        throw std::runtime_error("cannot write " + full.toStdString());
-    }
+    writeBytes(path(relative), contents);
 }
 
-QByteArray Sandbox::readFile(const QString& relative) const {
-    QFile file(path(relative));
+QByteArray Sandbox::readFile(const QString& relative) const { return readBytes(path(relative)); }
+
+QByteArray readBytes(const QString& path) {
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        throw std::runtime_error("cannot read " + path(relative).toStdString());
+        throw std::runtime_error("cannot read " + path.toStdString());
     }
     return file.readAll();
+}
+
+void writeBytes(const QString& path, const QByteArray& contents) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(contents) != contents.size()) {
+        throw std::runtime_error("cannot write " + path.toStdString());
+    }
 }
 
 }  // namespace pendra::test

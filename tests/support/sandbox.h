@@ -10,6 +10,10 @@
 
 namespace pendra::test {
 
+// Raw bytes of a file; writing creates the folders above it. Both throw on failure.
+QByteArray readBytes(const QString& path);
+void writeBytes(const QString& path, const QByteArray& contents);
+
 // Sets an environment variable for its lifetime and restores the old state afterwards.
 class ScopedEnv {
 public:
