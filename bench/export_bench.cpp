@@ -57,8 +57,9 @@ int main(int argc, char* argv[]) {
     const int rows = args.size() > 2 ? args[2].toInt() : 100000;
     QTemporaryDir dir;
     const QString machine = dir.filePath(QStringLiteral("machine"));
-    runTool(args[1] + QStringLiteral("/make-demo-machine"), {machine, QStringLiteral("--schema-only")},
-            {}, dir.filePath(QStringLiteral("make.log")));
+    runTool(args[1] + QStringLiteral("/make-demo-machine"),
+            {machine, QStringLiteral("--schema-only")}, {},
+            dir.filePath(QStringLiteral("make.log")));
     const QString database = machine + QStringLiteral("/Pendra_db.sqlite");
     const QByteArray fill =
         "with recursive n(i) as (select 1 union all select i + 1 from n where i < " +
@@ -77,19 +78,22 @@ int main(int argc, char* argv[]) {
 
     const QByteArray select = "select * from [Datev_kasse]";
     const double shell = bestSeconds([&] {
-        runTool(QStringLiteral("sqlite3"), {QStringLiteral("-csv"), database, QString::fromLatin1(select)},
-                {}, dir.filePath(QStringLiteral("sqlite3.csv")));
+        runTool(QStringLiteral("sqlite3"),
+                {QStringLiteral("-csv"), database, QString::fromLatin1(select)}, {},
+                dir.filePath(QStringLiteral("sqlite3.csv")));
     });
     const double isql = bestSeconds([&] {
-        runTool(QStringLiteral("isql"), {QStringLiteral("-b"), QStringLiteral("-d;"), QStringLiteral("Pendra_db")},
+        runTool(QStringLiteral("isql"),
+                {QStringLiteral("-b"), QStringLiteral("-d;"), QStringLiteral("Pendra_db")},
                 select + "\n", dir.filePath(QStringLiteral("isql.txt")));
     });
     int written = 0;
     const double exportTime = bestSeconds([&] {
-        written = pendra::DBConnect::ExportRecords(
-                      QStringLiteral("Datev_kasse"), machine + QStringLiteral("/tmp/FIBU-BW.Kasse.txt"),
-                      14, QString(), QStringLiteral(";"), pendra::DBConnect::Mode::NewFile)
-                      .records;
+        written =
+            pendra::DBConnect::ExportRecords(
+                QStringLiteral("Datev_kasse"), machine + QStringLiteral("/tmp/FIBU-BW.Kasse.txt"),
+                14, QString(), QStringLiteral(";"), pendra::DBConnect::Mode::NewFile)
+                .records;
     });
     if (written != rows) {
         std::fprintf(stderr, "ExportRecords schrieb %d statt %d Zeilen\n", written, rows);

@@ -8,7 +8,9 @@
 
 namespace pendra::FileFkt {
 
-bool FilePresent(const QString& path) { return platform::fileExists(path); }
+bool FilePresent(const QString& path) {
+    return platform::fileExists(path);
+}
 
 void CreateEmptyTextFile(const QString& path) {
     const QString resolved = platform::resolvePath(path);
@@ -16,7 +18,8 @@ void CreateEmptyTextFile(const QString& path) {
     if (file.exists()) {
         if (!(file.permissions() & QFileDevice::WriteOwner)) {
             throw Failure(
-                QStringLiteral("Die Datei \"%1\" ist schreibgeschützt und kann nicht gelöscht werden.")
+                QStringLiteral(
+                    "Die Datei \"%1\" ist schreibgeschützt und kann nicht gelöscht werden.")
                     .arg(path));
         }
         if (!file.remove()) {

@@ -5,6 +5,8 @@
 namespace pendra {
 
 // The product's key below HKEY_LOCAL_MACHINE.
-inline QString productKey() { return QStringLiteral("Software\\velmora systeme gmbh\\Pendra\\1.0"); }
+inline QString productKey() {
+    return QStringLiteral("Software\\velmora systeme gmbh\\Pendra\\1.0");
+}
 
 }  // namespace pendra

@@ -54,7 +54,9 @@ Encoded encodeUtf8AsAnsi(QByteArrayView utf8) {
     return encodeAnsi(QString::fromUtf8(utf8));
 }
 
-QByteArray toAnsi(QStringView text) { return encodeAnsi(text).bytes; }
+QByteArray toAnsi(QStringView text) {
+    return encodeAnsi(text).bytes;
+}
 
 QString fromAnsi(const QByteArray& bytes) {
     QString text;

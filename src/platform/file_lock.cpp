@@ -3,10 +3,10 @@
 #include <QFile>
 #include <QSaveFile>
 
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
+#include <cerrno>
 
 namespace pendra::platform {
 

@@ -105,7 +105,8 @@ public:
                 headerSeen = true;
             } else if (line.startsWith(QLatin1Char('['))) {
                 if (!line.endsWith(QLatin1Char(']'))) {
-                    return fail(error, number, QStringLiteral("der Schlüsselname ist unvollständig"));
+                    return fail(error, number,
+                                QStringLiteral("der Schlüsselname ist unvollständig"));
                 }
                 QString key;
                 if (!splitMachineKey(line.mid(1, line.size() - 2), &key)) {
@@ -115,7 +116,8 @@ public:
                 model.keys.push_back({keyPath(key), {}});
             } else {
                 if (model.keys.empty()) {
-                    return fail(error, number, QStringLiteral("ein Wert steht vor jedem Schlüssel"));
+                    return fail(error, number,
+                                QStringLiteral("ein Wert steht vor jedem Schlüssel"));
                 }
                 auto value = parseValue(line);
                 if (!value) {
@@ -200,8 +202,8 @@ private:
             value.value = RegValue::fromText(*text);
             return value;
         }
-        for (const auto& [prefix, type] : {std::pair{"hex(1):", RegType::String},
-                                           std::pair{"hex(2):", RegType::ExpandString}}) {
+        for (const auto& [prefix, type] :
+             {std::pair{"hex(1):", RegType::String}, std::pair{"hex(2):", RegType::ExpandString}}) {
             if (data.startsWith(QLatin1String(prefix), Qt::CaseInsensitive)) {
                 const auto bytes = hexBytes(data.mid(7));
                 if (!bytes) {
@@ -264,8 +266,9 @@ QByteArray serialise(Model model) {
     });
     QByteArray out = QByteArray(kHeader) + "\r\n\r\n";
     for (const Key& key : model.keys) {
-        out += "[" + toAnsi(QLatin1String(kRootName) + QLatin1Char('\\') +
-                            key.path.join(QLatin1Char('\\'))) +
+        out += "[" +
+               toAnsi(QLatin1String(kRootName) + QLatin1Char('\\') +
+                      key.path.join(QLatin1Char('\\'))) +
                "]\r\n";
         for (const RegNamedValue& v : key.values) {
             out += v.name.isEmpty() ? QByteArray("@") : quotedText(v.name);

@@ -6,9 +6,9 @@
 #include <QFile>
 #include <QStandardPaths>
 
+#include <unistd.h>
 #include <array>
 #include <climits>
-#include <unistd.h>
 
 namespace pendra::platform {
 
@@ -44,6 +44,8 @@ QString getCurrentDirectory(int bufferSize) {
     return fitting(QFile::decodeName(buffer.data()), bufferSize);
 }
 
-QString getTempPath(int bufferSize) { return fitting(QDir::tempPath(), bufferSize); }
+QString getTempPath(int bufferSize) {
+    return fitting(QDir::tempPath(), bufferSize);
+}
 
 }  // namespace pendra::platform

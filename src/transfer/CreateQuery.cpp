@@ -34,8 +34,9 @@ std::optional<QString> checkSettings(CommandRun& run, const QStringList& missing
                                      const QStringList& missingApplication) {
     const QString datev = Settings::DatevFolder(run);
     if (datev.isEmpty()) {
-        Settings::Stop(run, {QStringLiteral("Datev_Path in der {windir}\\Pendra.ini nicht gefunden"),
-                             QStringLiteral("Bitte eintragen: [Datev] und datev={Pfad der Datei Damo.ini}")});
+        Settings::Stop(
+            run, {QStringLiteral("Datev_Path in der {windir}\\Pendra.ini nicht gefunden"),
+                  QStringLiteral("Bitte eintragen: [Datev] und datev={Pfad der Datei Damo.ini}")});
         return std::nullopt;
     }
     QString damo = Settings::DamoIni(datev);
@@ -88,8 +89,8 @@ constexpr std::array<BankCategory, 4> kBankCategories = {{
 
 struct OtherCategory {
     const char* view;
-    const char* file;         // without ".txt"
-    const char* bookedTest;   // the selection's test for "not yet transferred"
+    const char* file;        // without ".txt"
+    const char* bookedTest;  // the selection's test for "not yet transferred"
     const char* selectLead;
     const char* messageEnd;
 };
@@ -106,13 +107,18 @@ constexpr std::array<OtherCategory, 4> kOtherCategories = {{
      " Gutschriften ausgespielt und in der Datenbank als gebucht gekennzeichnet"},
 }};
 
-QString sqlLiteral(QString text) { return text.replace(QLatin1Char('\''), QLatin1String("''")); }
+QString sqlLiteral(QString text) {
+    return text.replace(QLatin1Char('\''), QLatin1String("''"));
+}
 
 // The month of a period code such as 103 or 1226.
-QString monthOf(const QString& period) { return period.left(period.size() < 4 ? 1 : 2); }
+QString monthOf(const QString& period) {
+    return period.left(period.size() < 4 ? 1 : 2);
+}
 
 QString periodCode(int month, const QString& shortYear) {
-    const QString monthText = month < 10 ? QStringLiteral("0%1").arg(month) : QString::number(month);
+    const QString monthText =
+        month < 10 ? QStringLiteral("0%1").arg(month) : QString::number(month);
     return monthText + (shortYear.size() == 1 ? QStringLiteral("0") + shortYear : shortYear);
 }
 
@@ -200,7 +206,8 @@ void RunBookingExport(CommandRun& run, const QString& businessYear, const QStrin
         const QString section = QStringLiteral("DATEV-Vorlauf");
         PrivateProfile::WriteIniValue(section, QStringLiteral("Datum-von"), startDate, damo);
         PrivateProfile::WriteIniValue(section, QStringLiteral("Datum-bis"), endDate, damo);
-        PrivateProfile::WriteIniValue(section, QStringLiteral("Wirtschaftsjahr"), businessYear, damo);
+        PrivateProfile::WriteIniValue(section, QStringLiteral("Wirtschaftsjahr"), businessYear,
+                                      damo);
     }
     ExportBookings(run, businessYear, shortYear);
 }
@@ -209,14 +216,17 @@ int ExportBookings(CommandRun& run, const QString& businessYear, const QString& 
     const auto tmp = checkSettings(
         run, kMissingTmp,
         {QStringLiteral("Name der Applikation in der {windir}\\Pendra.ini nicht gefunden"),
-         QStringLiteral("Bitte eintragen: [Pendra_Path] und Pendra={Pfad und Name der Applikation}")});
+         QStringLiteral(
+             "Bitte eintragen: [Pendra_Path] und Pendra={Pfad und Name der Applikation}")});
     if (!tmp) {
         return 0;
     }
     QString first;
     QString last;
-    DBConnect::LookupValue(QStringLiteral("Update_DB"), 5, QString(), QStringLiteral("BuchMin"), first);
-    DBConnect::LookupValue(QStringLiteral("Update_DB"), 5, QString(), QStringLiteral("BuchMax"), last);
+    DBConnect::LookupValue(QStringLiteral("Update_DB"), 5, QString(), QStringLiteral("BuchMin"),
+                           first);
+    DBConnect::LookupValue(QStringLiteral("Update_DB"), 5, QString(), QStringLiteral("BuchMax"),
+                           last);
     if (first.isEmpty() || last.isEmpty()) {
         Settings::Stop(run, {QStringLiteral("Der erste und der letzte offene Buchungszeitraum "
                                             "(BuchMin, BuchMax) fehlen in der Datenbank. "
@@ -236,10 +246,11 @@ int ExportBookings(CommandRun& run, const QString& businessYear, const QString& 
     const QStringList accounts = bankAccounts();
     for (const QString& account : accounts) {
         if (!usableInFileName(account)) {
-            Settings::Stop(run, {QStringLiteral("Das Bankkonto „%1“ kann nicht Teil eines "
-                                                "Dateinamens sein (es enthält „/“, „\\“ oder „..“). "
-                                                "Ausspielung ist abgebrochen.")
-                                     .arg(account)});
+            Settings::Stop(run,
+                           {QStringLiteral("Das Bankkonto „%1“ kann nicht Teil eines "
+                                           "Dateinamens sein (es enthält „/“, „\\“ oder „..“). "
+                                           "Ausspielung ist abgebrochen.")
+                                .arg(account)});
             return 0;
         }
     }
@@ -254,14 +265,15 @@ int ExportBookings(CommandRun& run, const QString& businessYear, const QString& 
             const QString code = periodCode(month, shortYear);
             for (const BankCategory& category : kBankCategories) {
                 const QString view = QLatin1String(category.view);
-                const int written =
-                    exportView(run, view, file, 14, bankFilter(category, code, businessYear, account),
-                               kSemicolon, Mode::Append)
-                        .records;
+                const int written = exportView(run, view, file, 14,
+                                               bankFilter(category, code, businessYear, account),
+                                               kSemicolon, Mode::Append)
+                                        .records;
                 total += written;
                 accountCount += written;
                 if (written > 0) {
-                    DBConnect::MarkBooked(view, bankMarkFilter(category, code, businessYear, account));
+                    DBConnect::MarkBooked(view,
+                                          bankMarkFilter(category, code, businessYear, account));
                 }
             }
         }
@@ -272,7 +284,8 @@ int ExportBookings(CommandRun& run, const QString& businessYear, const QString& 
                                                "gekennzeichnet")
                                     .arg(accountCount)
                                     .arg(account));
-            RunDamo::RunConverter(run, platform::joinPath(*tmp, baseName), QStringLiteral("FBOP-BW-OBE"));
+            RunDamo::RunConverter(run, platform::joinPath(*tmp, baseName),
+                                  QStringLiteral("FBOP-BW-OBE"));
         }
     }
 
@@ -293,8 +306,9 @@ int ExportBookings(CommandRun& run, const QString& businessYear, const QString& 
     }
 
     const QString closing =
-        total != 0 ? QStringLiteral("Es wurden insgesamt %1 Buchungssätze ausgespielt und in der "
-                                    "Datenbank als gebucht gekennzeichnet; Ausspielung ist beendet!")
+        total != 0 ? QStringLiteral(
+                         "Es wurden insgesamt %1 Buchungssätze ausgespielt und in der "
+                         "Datenbank als gebucht gekennzeichnet; Ausspielung ist beendet!")
                          .arg(total)
                    : QStringLiteral("Keine Buchungsdaten vorhanden;Ausspielung ist beendet!");
     run.messages().show(closing, QStringLiteral("Pendra"), ui::Icon::Warning);
@@ -303,23 +317,28 @@ int ExportBookings(CommandRun& run, const QString& businessYear, const QString& 
 
 int ExportMasterData(CommandRun& run) {
     const auto tmp = checkSettings(
-        run, {QStringLiteral("TMP_Path in der Datei {windir}\\Pendra.ini nicht gefunden. Bitte eintragen")},
-        {QStringLiteral("Name der Applikation in der Datei {windir}\\Pendra.ini nicht gefunden. Bitte eintragen")});
+        run,
+        {QStringLiteral(
+            "TMP_Path in der Datei {windir}\\Pendra.ini nicht gefunden. Bitte eintragen")},
+        {QStringLiteral("Name der Applikation in der Datei {windir}\\Pendra.ini nicht gefunden. "
+                        "Bitte eintragen")});
     if (!tmp) {
         return 0;
     }
     const QString view = QStringLiteral("OPOS-ST-KNE");
     const QString filter = QStringLiteral(" where BuKz = 0 or AendKen = 2");
-    const int written = exportView(run, view, platform::joinPath(*tmp, QStringLiteral("OPOS-ST-OBE.txt")),
-                                   8, filter, QStringLiteral("@"), Mode::NewFile)
-                            .records;
+    const int written =
+        exportView(run, view, platform::joinPath(*tmp, QStringLiteral("OPOS-ST-OBE.txt")), 8,
+                   filter, QStringLiteral("@"), Mode::NewFile)
+            .records;
     if (written == 0) {
         run.messages().show(QStringLiteral("Keine neuen Stammdaten vorhanden;"));
         return 0;
     }
     DBConnect::MarkBooked(view, filter);
     run.messages().show(
-        QStringLiteral("Es wurden %1 Stammdaten ausgespielt und als gebucht gekennzeichnet").arg(written));
+        QStringLiteral("Es wurden %1 Stammdaten ausgespielt und als gebucht gekennzeichnet")
+            .arg(written));
     return written;
 }
 
@@ -327,14 +346,16 @@ int ExportAccountLabels(CommandRun& run) {
     const auto tmp = checkSettings(
         run, kMissingTmp,
         {QStringLiteral("Path und Name der Applikation in der {windir}\\Pendra.ini nicht gefunden"),
-         QStringLiteral("Bitte eintragen: [Pendra_Path] und Pendra={Pfad und Name der Applikation}")});
+         QStringLiteral(
+             "Bitte eintragen: [Pendra_Path] und Pendra={Pfad und Name der Applikation}")});
     if (!tmp) {
         return 0;
     }
     const QString file = platform::joinPath(*tmp, QStringLiteral("FIBU-ST-OBE.txt"));
     const QString filter = QStringLiteral(" where BuKz = 0 or KorrKz > 0");
     const QString firstView = QStringLiteral("FIBU-ST-KNE");
-    const int first = exportView(run, firstView, file, 2, filter, kSemicolon, Mode::NewFile).records;
+    const int first =
+        exportView(run, firstView, file, 2, filter, kSemicolon, Mode::NewFile).records;
     if (first > 0) {
         DBConnect::MarkBooked(firstView, filter);
     }

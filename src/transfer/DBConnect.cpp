@@ -1,7 +1,7 @@
 #include "DBConnect.h"
 
-#include "common/FileFkt.h"
 #include "KontoKorrect.h"
+#include "common/FileFkt.h"
 #include "common/Registry.h"
 #include "common/failure.h"
 #include "common/product_key.h"
@@ -117,8 +117,7 @@ ExportResult ExportRecords(const QString& view, const QString& filePath, int col
             if (cell.bytes == " ") {
                 line += sep;
             } else if (role == Role::CorrectionKey) {
-                key = value_text::isZeroOrOne(cell.bytes) ? std::string()
-                                                          : textOf(query, i, cell);
+                key = value_text::isZeroOrOne(cell.bytes) ? std::string() : textOf(query, i, cell);
             } else if (!key.empty() && i == 2) {
                 line += KontoKorrect::KorrKonto(QString::fromStdString(textOf(query, i, cell)),
                                                 QString::fromStdString(key))
@@ -129,7 +128,8 @@ ExportResult ExportRecords(const QString& view, const QString& filePath, int col
                 const auto amount = value_text::hundredths(cell.bytes);
                 if (!amount) {
                     throw Failure(
-                        QStringLiteral("Der Betrag \"%1\" in Spalte %2 der Sicht \"%3\" ist keine Zahl.")
+                        QStringLiteral(
+                            "Der Betrag \"%1\" in Spalte %2 der Sicht \"%3\" ist keine Zahl.")
                             .arg(QString::fromStdString(cell.bytes),
                                  QString::fromUtf8(query.name(i)), view));
                 }
@@ -161,16 +161,20 @@ void MarkBooked(const QString& view, const QString& filter) {
     const QString bracketed = QLatin1Char('[') + view + QLatin1Char(']');
     QStringList statements;
     if (view == QLatin1String("Datev_Kreditor")) {
-        statements = {QStringLiteral("update ") + bracketed + QStringLiteral(" set Bu_kz_kr = 'B' ") + filter,
-                      QStringLiteral("update ") + bracketed + QStringLiteral(" set KorrKz = 0 ") + filter};
+        statements = {
+            QStringLiteral("update ") + bracketed + QStringLiteral(" set Bu_kz_kr = 'B' ") + filter,
+            QStringLiteral("update ") + bracketed + QStringLiteral(" set KorrKz = 0 ") + filter};
     } else if (view == QLatin1String("OPOS-ST-KNE")) {
-        statements = {QStringLiteral("update ") + bracketed + QStringLiteral(" set AendKen = 0 ") + filter,
-                      QStringLiteral("update ") + bracketed + QStringLiteral(" set BuKz = 9 ") + filter};
+        statements = {
+            QStringLiteral("update ") + bracketed + QStringLiteral(" set AendKen = 0 ") + filter,
+            QStringLiteral("update ") + bracketed + QStringLiteral(" set BuKz = 9 ") + filter};
     } else if (view == QLatin1String("FIBU-ST-KNE") || view == QLatin1String("FIBU-ST-KREDIT")) {
-        statements = {QStringLiteral("update ") + bracketed + QStringLiteral(" set BuKz = '9' ") + filter};
+        statements = {QStringLiteral("update ") + bracketed + QStringLiteral(" set BuKz = '9' ") +
+                      filter};
     } else {
-        statements = {QStringLiteral("update ") + view + QStringLiteral(" set Bu_kz = 'B' ") + filter,
-                      QStringLiteral("update ") + bracketed + QStringLiteral(" set KorrKz = 0 ") + filter};
+        statements = {
+            QStringLiteral("update ") + view + QStringLiteral(" set Bu_kz = 'B' ") + filter,
+            QStringLiteral("update ") + bracketed + QStringLiteral(" set KorrKz = 0 ") + filter};
     }
     odbc::Connection connection(connectionText());
     for (const QString& statement : statements) {
@@ -197,8 +201,8 @@ int CollectValues(const QString& view, int columnCount, const QString& filter,
     return rows;
 }
 
-void LookupValue(const QString& view, int columnCount, const QString& filter,
-                 const QString& column, QString& result) {
+void LookupValue(const QString& view, int columnCount, const QString& filter, const QString& column,
+                 QString& result) {
     result.clear();
     const QByteArray wanted = column.toUtf8();
     odbc::Connection connection(connectionText());

@@ -9,7 +9,9 @@ namespace pendra::DBConnect {
 // Every operation opens its own connection to this data source and closes it before it
 // returns. Database and file failures throw pendra::Failure; lines written and statements
 // run before the failure stay.
-inline QString connectionText() { return QStringLiteral("DSN=Pendra_db"); }
+inline QString connectionText() {
+    return QStringLiteral("DSN=Pendra_db");
+}
 
 struct ExportResult {
     int records = 0;
@@ -35,7 +37,7 @@ int CollectValues(const QString& view, int columnCount, const QString& filter,
                   const QString& separator, QString& result);
 
 // The first non-empty value of the named column among the first `columnCount` columns.
-void LookupValue(const QString& view, int columnCount, const QString& filter,
-                 const QString& column, QString& result);
+void LookupValue(const QString& view, int columnCount, const QString& filter, const QString& column,
+                 QString& result);
 
 }  // namespace pendra::DBConnect

@@ -17,8 +17,10 @@ namespace {
 void handToDatev(CommandRun& run, const QString& baseName, const QString& typeWord) {
     const QString tmp = Settings::TempFolder(run);
     if (tmp.isEmpty()) {
-        Settings::Stop(run, {QStringLiteral("TMP_Path in der {windir}\\Pendra.ini nicht gefunden"),
-                             QStringLiteral("Bitte eintragen: [tmp_Path] und tmp={Pfad der Temporaerdateien}")});
+        Settings::Stop(
+            run,
+            {QStringLiteral("TMP_Path in der {windir}\\Pendra.ini nicht gefunden"),
+             QStringLiteral("Bitte eintragen: [tmp_Path] und tmp={Pfad der Temporaerdateien}")});
         return;
     }
     RunDamo::RunPutSelf(run, baseName + QStringLiteral(".txt"), typeWord);
@@ -37,9 +39,10 @@ void Bookings(CommandRun& run) {
     const QString startDay = parts.value(3);
     const QString endDay = parts.value(4);
     if (businessYear.isEmpty() || shortYear.isEmpty() || startDay.isEmpty() || endDay.isEmpty()) {
-        Settings::Stop(run, {QStringLiteral("Der Ausspielzeitraum (Wirtschaftsjahr, Jahr, erster und "
-                                            "letzter Tag) ist in der Datenbank nicht vollständig "
-                                            "eingetragen. Ausspielung ist abgebrochen.")});
+        Settings::Stop(run,
+                       {QStringLiteral("Der Ausspielzeitraum (Wirtschaftsjahr, Jahr, erster und "
+                                       "letzter Tag) ist in der Datenbank nicht vollständig "
+                                       "eingetragen. Ausspielung ist abgebrochen.")});
         return;
     }
     // Both values go into the database queries as numbers.

@@ -17,16 +17,17 @@ QString program(const QString& datevFolder, const QString& name) {
 }
 
 Failure notStarted(const QString& path, const QString& reason) {
-    return Failure(
-        QStringLiteral("Das DATEV-Programm \"%1\" kann nicht gestartet werden: %2").arg(path, reason));
+    return Failure(QStringLiteral("Das DATEV-Programm \"%1\" kann nicht gestartet werden: %2")
+                       .arg(path, reason));
 }
 
 // The DATEV folder, or the empty text after telling the user how to enter it.
 QString datevFolderOrStop(CommandRun& run, const QString& howToEnter) {
     const QString datev = Settings::DatevFolder(run);
     if (datev.isEmpty()) {
-        Settings::Stop(run, {QStringLiteral("Datev_Path in der {windir}\\Pendra.ini nicht gefunden"),
-                             howToEnter});
+        Settings::Stop(
+            run,
+            {QStringLiteral("Datev_Path in der {windir}\\Pendra.ini nicht gefunden"), howToEnter});
     }
     return datev;
 }

@@ -91,11 +91,11 @@ int run(const QStringList& arguments, const Console& console) {
         return usage(console, "unbekannter Befehl");
     }
 
-    ui::ConsoleMessageSink console_sink(
-        console.out, console.in,
-        console.inputIsTerminal ? ui::ConsoleMessageSink::Input::Terminal
-                                : ui::ConsoleMessageSink::Input::None,
-        assumeYes);
+    ui::ConsoleMessageSink console_sink(console.out, console.in,
+                                        console.inputIsTerminal
+                                            ? ui::ConsoleMessageSink::Input::Terminal
+                                            : ui::ConsoleMessageSink::Input::None,
+                                        assumeYes);
     TerminalProgress progress(console_sink, console.err);
     CommandRun::Progress onRecord;
     if (console.errorIsTerminal) {

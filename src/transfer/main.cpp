@@ -6,8 +6,8 @@
 
 #include <QApplication>
 
-#include <iostream>
 #include <unistd.h>
+#include <iostream>
 
 namespace {
 

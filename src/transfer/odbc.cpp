@@ -73,7 +73,9 @@ ValueKind kindOf(SQLSMALLINT sqlType) {
     }
 }
 
-SQLCHAR* sqlText(QByteArray& utf8) { return reinterpret_cast<SQLCHAR*>(utf8.data()); }
+SQLCHAR* sqlText(QByteArray& utf8) {
+    return reinterpret_cast<SQLCHAR*>(utf8.data());
+}
 
 }  // namespace
 
@@ -85,8 +87,8 @@ Connection::Connection(const QString& connectionText) {
     check(SQLSetEnvAttr(environment_, SQL_ATTR_ODBC_VERSION,
                         reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0),
           SQL_HANDLE_ENV, environment_, what);
-    check(SQLAllocHandle(SQL_HANDLE_DBC, environment_, &connection_), SQL_HANDLE_ENV,
-          environment_, what);
+    check(SQLAllocHandle(SQL_HANDLE_DBC, environment_, &connection_), SQL_HANDLE_ENV, environment_,
+          what);
     QByteArray text = connectionText.toUtf8();
     const SQLRETURN rc = SQLDriverConnect(connection_, nullptr, sqlText(text), SQL_NTS, nullptr, 0,
                                           nullptr, SQL_DRIVER_NOPROMPT);
@@ -107,8 +109,7 @@ Connection::~Connection() {
 void Connection::execute(const QString& statement) {
     SQLHSTMT handle = SQL_NULL_HSTMT;
     const QString what = QStringLiteral("\"%1\"").arg(statement);
-    check(SQLAllocHandle(SQL_HANDLE_STMT, connection_, &handle), SQL_HANDLE_DBC, connection_,
-          what);
+    check(SQLAllocHandle(SQL_HANDLE_STMT, connection_, &handle), SQL_HANDLE_DBC, connection_, what);
     QByteArray text = statement.toUtf8();
     const SQLRETURN rc = SQLExecDirect(handle, sqlText(text), SQL_NTS);
     if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA) {
@@ -122,8 +123,7 @@ void Connection::execute(const QString& statement) {
 Query Connection::query(const QString& statement) {
     SQLHSTMT handle = SQL_NULL_HSTMT;
     const QString what = QStringLiteral("\"%1\"").arg(statement);
-    check(SQLAllocHandle(SQL_HANDLE_STMT, connection_, &handle), SQL_HANDLE_DBC, connection_,
-          what);
+    check(SQLAllocHandle(SQL_HANDLE_STMT, connection_, &handle), SQL_HANDLE_DBC, connection_, what);
     Query result(handle, what);  // owns the handle from here on
     QByteArray text = statement.toUtf8();
     check(SQLExecDirect(handle, sqlText(text), SQL_NTS), SQL_HANDLE_STMT, handle, what);

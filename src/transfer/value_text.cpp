@@ -14,7 +14,9 @@ struct Decimal {
     int exponent = 0;
 };
 
-bool isDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
+bool isDigit(char c) {
+    return std::isdigit(static_cast<unsigned char>(c)) != 0;
+}
 
 std::optional<Decimal> parse(std::string_view text) {
     constexpr int kLimit = 400;  // beyond any amount; keeps the digit strings small
@@ -118,12 +120,16 @@ bool twoDigits(std::string_view s, std::size_t at) {
 
 // "YYYY-MM-DD" at the start of the text.
 bool isoDate(std::string_view s) {
-    return s.size() >= 10 && twoDigits(s, 0) && twoDigits(s, 2) && s[4] == '-' &&
-           twoDigits(s, 5) && s[7] == '-' && twoDigits(s, 8);
+    return s.size() >= 10 && twoDigits(s, 0) && twoDigits(s, 2) && s[4] == '-' && twoDigits(s, 5) &&
+           s[7] == '-' && twoDigits(s, 8);
 }
 
 void appendGermanDate(std::string_view s, std::string& out) {
-    out.append(s.substr(8, 2)).append(".").append(s.substr(5, 2)).append(".").append(s.substr(0, 4));
+    out.append(s.substr(8, 2))
+        .append(".")
+        .append(s.substr(5, 2))
+        .append(".")
+        .append(s.substr(0, 4));
 }
 
 void appendTimestamp(std::string_view s, std::string& out) {

@@ -30,8 +30,7 @@ public:
     bool askOkCancel(const QString& text, const QString& caption = {}, Icon icon = Icon::None) {
         return ask({text, caption, icon, Buttons::OkCancel}) == Answer::Ok;
     }
-    bool askYesNo(const QString& text, const QString& caption = {},
-                  Icon icon = Icon::Question) {
+    bool askYesNo(const QString& text, const QString& caption = {}, Icon icon = Icon::Question) {
         return ask({text, caption, icon, Buttons::YesNo}) == Answer::Yes;
     }
 };

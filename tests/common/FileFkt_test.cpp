@@ -27,8 +27,9 @@ TEST(FileFkt, AReadOnlyFileIsNotForcedAndAMissingFolderFails) {
     EXPECT_THROW(FileFkt::CreateEmptyTextFile(box.path(QStringLiteral("fest.txt"))), Failure);
     EXPECT_EQ(box.readFile(QStringLiteral("fest.txt")), QByteArray("bleibt"));
     EXPECT_THROW(FileFkt::CreateEmptyTextFile(box.path(QStringLiteral("fehlt/x.txt"))), Failure);
-    EXPECT_THROW(FileFkt::AppendTextLine(box.path(QStringLiteral("fehlt/x.txt")), QStringLiteral("a")),
-                 Failure);
+    EXPECT_THROW(
+        FileFkt::AppendTextLine(box.path(QStringLiteral("fehlt/x.txt")), QStringLiteral("a")),
+        Failure);
 }
 
 TEST(FileFkt, AppendTextLineWritesWindows1252LinesWithCrLfAndCountsLostCharacters) {

@@ -6,7 +6,8 @@ using namespace pendra::platform;
 
 TEST(Codepage, GermanTextAndEuroSignUseTheirWindows1252Bytes) {
     const Encoded encoded = encodeAnsi(u"Übernehmen äöüß €");
-    EXPECT_EQ(encoded.bytes, QByteArray("\xDC" "bernehmen \xE4\xF6\xFC\xDF \x80"));
+    EXPECT_EQ(encoded.bytes, QByteArray("\xDC"
+                                        "bernehmen \xE4\xF6\xFC\xDF \x80"));
     EXPECT_EQ(encoded.replaced, 0);
     EXPECT_EQ(fromAnsi(encoded.bytes), QStringLiteral("Übernehmen äöüß €"));
 }
@@ -24,6 +25,7 @@ TEST(Codepage, EveryByteSurvivesARoundTrip) {
 TEST(Codepage, CharactersTheCodePageLacksBecomeOneQuestionMarkEachAndAreCounted) {
     // A Polish letter, a Cyrillic one and an emoji outside the basic plane.
     const Encoded encoded = encodeAnsi(QStringLiteral("Łódź Ж 😀!"));
-    EXPECT_EQ(encoded.bytes, QByteArray("?\xF3" "d? ? ?!"));
+    EXPECT_EQ(encoded.bytes, QByteArray("?\xF3"
+                                        "d? ? ?!"));
     EXPECT_EQ(encoded.replaced, 4);
 }

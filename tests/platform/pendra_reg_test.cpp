@@ -29,7 +29,7 @@ const QString kKey = QStringLiteral("HKLM\\Software\\velmora systeme gmbh\\Pendr
 TEST(PendraReg, AddQueryDeleteRoundTrip) {
     const Sandbox box;
     ToolRun run = reg({QStringLiteral("add"), kKey, QStringLiteral("/v"), QStringLiteral("WKen"),
-                   QStringLiteral("/d"), QStringLiteral("1"), QStringLiteral("/f")});
+                       QStringLiteral("/d"), QStringLiteral("1"), QStringLiteral("/f")});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
 
     run = reg({QStringLiteral("query"), kKey, QStringLiteral("/v"), QStringLiteral("wken")});
@@ -43,8 +43,9 @@ TEST(PendraReg, AddQueryDeleteRoundTrip) {
     ASSERT_EQ(run.exitCode, 0);
     run = reg({QStringLiteral("query"), QStringLiteral("HKLM\\Software\\velmora systeme gmbh")});
     ASSERT_EQ(run.exitCode, 0);
-    EXPECT_TRUE(run.out.contains(QStringLiteral("HKEY_LOCAL_MACHINE\\Software\\velmora systeme "
-                                                "gmbh\\Pendra\n")))
+    EXPECT_TRUE(
+        run.out.contains(QStringLiteral("HKEY_LOCAL_MACHINE\\Software\\velmora systeme "
+                                        "gmbh\\Pendra\n")))
         << run.out.toStdString();
 
     run = reg({QStringLiteral("delete"), kKey, QStringLiteral("/v"), QStringLiteral("WKen"),
@@ -60,8 +61,9 @@ TEST(PendraReg, AddQueryDeleteRoundTrip) {
 
 TEST(PendraReg, OverwritingWithoutForceAndBadArgumentsAreRefused) {
     const Sandbox box;
-    const QStringList add = {QStringLiteral("add"), kKey, QStringLiteral("/v"),
-                             QStringLiteral("WKen"), QStringLiteral("/d"), QStringLiteral("1")};
+    const QStringList add = {QStringLiteral("add"), kKey,
+                             QStringLiteral("/v"),  QStringLiteral("WKen"),
+                             QStringLiteral("/d"),  QStringLiteral("1")};
     ASSERT_EQ(reg(add).exitCode, 0);
     EXPECT_EQ(reg(add).exitCode, 2);
     EXPECT_EQ(reg({QStringLiteral("query"), QStringLiteral("HKCU\\Software")}).exitCode, 2);

@@ -11,8 +11,8 @@ using pendra::test::Sandbox;
 
 namespace {
 
-QString read(const QString& section, const QString& key, const QString& file,
-             int size = 255, const QString& fallback = QString(255, QLatin1Char(' '))) {
+QString read(const QString& section, const QString& key, const QString& file, int size = 255,
+             const QString& fallback = QString(255, QLatin1Char(' '))) {
     return getPrivateProfileString(section, key, fallback, size, file);
 }
 
@@ -43,15 +43,15 @@ TEST(Profile, NamesMatchWithoutRegardToCaseAndValuesLoseBlanksAndOnePairOfQuotes
     EXPECT_EQ(read(QStringLiteral("DATEV"), QStringLiteral("DATEV"), file),
               QStringLiteral("/opt/Datev"));
     EXPECT_EQ(read(QStringLiteral("datev"), QStringLiteral("wken"), file), QStringLiteral("1"));
-    EXPECT_EQ(read(QStringLiteral("Datev"), QStringLiteral("Quote"), file),
-              QStringLiteral("a\"b"));
+    EXPECT_EQ(read(QStringLiteral("Datev"), QStringLiteral("Quote"), file), QStringLiteral("a\"b"));
 }
 
 TEST(Profile, ValuesAndDefaultsAreCutToTheBufferSizeLessOne) {
     const Sandbox box;
     const QString file = box.path(QStringLiteral("Pendra.ini"));
     const QString longValue = QString(300, QLatin1Char('x'));
-    ASSERT_TRUE(writePrivateProfileString(QStringLiteral("s"), QStringLiteral("k"), longValue, file));
+    ASSERT_TRUE(
+        writePrivateProfileString(QStringLiteral("s"), QStringLiteral("k"), longValue, file));
     EXPECT_EQ(read(QStringLiteral("s"), QStringLiteral("k"), file, 255), longValue.left(254));
     EXPECT_EQ(read(QStringLiteral("s"), QStringLiteral("k"), file, 250), longValue.left(249));
     EXPECT_EQ(read(QStringLiteral("s"), QStringLiteral("k"), file, 1000), longValue);
@@ -120,10 +120,11 @@ TEST(Profile, Windows1252RoundTripOfGermanText) {
     const Sandbox box;
     const QString file = box.path(QStringLiteral("Pendra.ini"));
     const QString text = QStringLiteral("Übernehmen äöüß €");
-    ASSERT_TRUE(writePrivateProfileString(QStringLiteral("LABEL"), QStringLiteral("Firma"), text,
-                                          file));
+    ASSERT_TRUE(
+        writePrivateProfileString(QStringLiteral("LABEL"), QStringLiteral("Firma"), text, file));
     EXPECT_EQ(box.readFile(QStringLiteral("Pendra.ini")),
-              QByteArray("[LABEL]\r\nFirma=\xDC" "bernehmen \xE4\xF6\xFC\xDF \x80\r\n"));
+              QByteArray("[LABEL]\r\nFirma=\xDC"
+                         "bernehmen \xE4\xF6\xFC\xDF \x80\r\n"));
     EXPECT_EQ(read(QStringLiteral("label"), QStringLiteral("firma"), file), text);
 }
 
@@ -143,8 +144,7 @@ TEST(Profile, ALineBreakInAValueCannotAddLines) {
     const QString file = box.path(QStringLiteral("Pendra.ini"));
     ASSERT_TRUE(writePrivateProfileString(QStringLiteral("s"), QStringLiteral("k"),
                                           QStringLiteral("a\r\n[evil]\nx=1"), file));
-    EXPECT_EQ(box.readFile(QStringLiteral("Pendra.ini")),
-              QByteArray("[s]\r\nk=a  [evil] x=1\r\n"));
+    EXPECT_EQ(box.readFile(QStringLiteral("Pendra.ini")), QByteArray("[s]\r\nk=a  [evil] x=1\r\n"));
 }
 
 TEST(Profile, AWriteIntoAMissingFolderFailsAndCreatesNothing) {

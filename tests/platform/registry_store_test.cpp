@@ -21,13 +21,17 @@ TEST(RegistryStore, ValuesRoundTripWithNamesMatchedWithoutCaseAndKeptAsWritten) 
     const Sandbox box;
     RegistryStore store = RegistryStore::system();
     ASSERT_TRUE(store.createKey(kProduct).ok());
-    ASSERT_TRUE(store.setValue(kProduct, QStringLiteral("WKen"),
-                               RegValue::fromText(QStringLiteral("1"))).ok());
-    ASSERT_TRUE(store.setValue(kProduct, QStringLiteral("Path"),
-                               RegValue::fromText(QStringLiteral("C:\\Programme\\Pendra \"neu\" €")))
+    ASSERT_TRUE(
+        store.setValue(kProduct, QStringLiteral("WKen"), RegValue::fromText(QStringLiteral("1")))
+            .ok());
+    ASSERT_TRUE(store
+                    .setValue(kProduct, QStringLiteral("Path"),
+                              RegValue::fromText(QStringLiteral("C:\\Programme\\Pendra \"neu\" €")))
                     .ok());
-    ASSERT_TRUE(store.setValue(kProduct.toUpper(), QStringLiteral("wken"),
-                               RegValue::fromText(QStringLiteral("2"))).ok());
+    ASSERT_TRUE(store
+                    .setValue(kProduct.toUpper(), QStringLiteral("wken"),
+                              RegValue::fromText(QStringLiteral("2")))
+                    .ok());
 
     EXPECT_EQ(text(store, kProduct.toLower(), QStringLiteral("WKEN")), QStringLiteral("2"));
     EXPECT_EQ(text(store, kProduct, QStringLiteral("path")),
@@ -49,8 +53,10 @@ TEST(RegistryStore, MissingKeysAndValuesAreReportedAsMissing) {
     ASSERT_TRUE(store.createKey(kProduct).ok());
     EXPECT_EQ(store.queryValue(kProduct, QStringLiteral("WKen"), &value).status,
               RegStatus::NotFound);
-    EXPECT_EQ(store.setValue(QStringLiteral("Software\\Fehlt"), QStringLiteral("x"),
-                             RegValue::fromText(QStringLiteral("1"))).status,
+    EXPECT_EQ(store
+                  .setValue(QStringLiteral("Software\\Fehlt"), QStringLiteral("x"),
+                            RegValue::fromText(QStringLiteral("1")))
+                  .status,
               RegStatus::NotFound);
     EXPECT_EQ(store.deleteValue(kProduct, QStringLiteral("WKen")).status, RegStatus::NotFound);
 }
@@ -81,11 +87,15 @@ TEST(RegistryStore, ExpandableStringsAndDataWithNulSurviveTheFile) {
     const Sandbox box;
     RegistryStore store = RegistryStore::system();
     ASSERT_TRUE(store.createKey(kProduct).ok());
-    ASSERT_TRUE(store.setValue(kProduct, QStringLiteral("Pfad"),
-                               RegValue::fromText(QStringLiteral("%SystemRoot%\\x"),
-                                                  RegType::ExpandString)).ok());
-    ASSERT_TRUE(store.setValue(kProduct, QStringLiteral("Roh"),
-                               {RegType::String, QByteArray("abc\0xyz", 7)}).ok());
+    ASSERT_TRUE(
+        store
+            .setValue(kProduct, QStringLiteral("Pfad"),
+                      RegValue::fromText(QStringLiteral("%SystemRoot%\\x"), RegType::ExpandString))
+            .ok());
+    ASSERT_TRUE(
+        store
+            .setValue(kProduct, QStringLiteral("Roh"), {RegType::String, QByteArray("abc\0xyz", 7)})
+            .ok());
 
     RegValue value;
     ASSERT_TRUE(store.queryValue(kProduct, QStringLiteral("pfad"), &value).ok());
@@ -100,10 +110,14 @@ TEST(RegistryStore, AFileCutInHalfGivesAClearErrorAndIsNeverOverwritten) {
     const Sandbox box;
     RegistryStore store = RegistryStore::system();
     ASSERT_TRUE(store.createKey(kProduct).ok());
-    ASSERT_TRUE(store.setValue(kProduct, QStringLiteral("Anwendung"),
-                               RegValue::fromText(QStringLiteral("Pendra.mde"))).ok());
-    ASSERT_TRUE(store.setValue(kProduct, QStringLiteral("Path"),
-                               RegValue::fromText(QStringLiteral("/opt/pendra"))).ok());
+    ASSERT_TRUE(store
+                    .setValue(kProduct, QStringLiteral("Anwendung"),
+                              RegValue::fromText(QStringLiteral("Pendra.mde")))
+                    .ok());
+    ASSERT_TRUE(store
+                    .setValue(kProduct, QStringLiteral("Path"),
+                              RegValue::fromText(QStringLiteral("/opt/pendra")))
+                    .ok());
     const QByteArray whole = box.readFile(QStringLiteral("system/registry.reg"));
     const QByteArray half = whole.left(whole.size() / 2);
     ASSERT_FALSE(half.endsWith('\n'));
@@ -113,9 +127,10 @@ TEST(RegistryStore, AFileCutInHalfGivesAClearErrorAndIsNeverOverwritten) {
     const RegResult read = store.queryValue(kProduct, QStringLiteral("Anwendung"), &value);
     EXPECT_EQ(read.status, RegStatus::Damaged);
     EXPECT_TRUE(read.message.contains(QStringLiteral("beschädigt"))) << read.message.toStdString();
-    EXPECT_EQ(store.setValue(kProduct, QStringLiteral("WKen"),
-                             RegValue::fromText(QStringLiteral("1"))).status,
-              RegStatus::Damaged);
+    EXPECT_EQ(
+        store.setValue(kProduct, QStringLiteral("WKen"), RegValue::fromText(QStringLiteral("1")))
+            .status,
+        RegStatus::Damaged);
     EXPECT_EQ(box.readFile(QStringLiteral("system/registry.reg")), half);
 }
 

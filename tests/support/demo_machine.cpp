@@ -33,7 +33,9 @@ DemoMachine::DemoMachine(Data data) {
     sqlite3_busy_timeout(db_, 5000);
 }
 
-DemoMachine::~DemoMachine() { sqlite3_close(db_); }
+DemoMachine::~DemoMachine() {
+    sqlite3_close(db_);
+}
 
 QString DemoMachine::path(const QString& relative) const {
     const QString machine = dir_.filePath(QStringLiteral("machine"));
@@ -68,7 +70,9 @@ QStringList DemoMachine::rows(const QString& sql) const {
     return result;
 }
 
-QByteArray DemoMachine::readFile(const QString& relative) const { return readBytes(path(relative)); }
+QByteArray DemoMachine::readFile(const QString& relative) const {
+    return readBytes(path(relative));
+}
 
 void DemoMachine::writeFile(const QString& relative, const QByteArray& contents) const {
     writeBytes(path(relative), contents);

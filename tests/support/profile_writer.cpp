@@ -14,8 +14,8 @@ int main(int argc, char* argv[]) {
     const int count = args[3].toInt();
     for (int i = 0; i < count; ++i) {
         if (!pendra::platform::writePrivateProfileString(QStringLiteral("Werte"),
-                                                          args[2] + QString::number(i),
-                                                          QString::number(i), args[1])) {
+                                                         args[2] + QString::number(i),
+                                                         QString::number(i), args[1])) {
             return 1;
         }
     }

@@ -39,7 +39,9 @@ void Sandbox::writeFile(const QString& relative, const QByteArray& contents) con
     writeBytes(path(relative), contents);
 }
 
-QByteArray Sandbox::readFile(const QString& relative) const { return readBytes(path(relative)); }
+QByteArray Sandbox::readFile(const QString& relative) const {
+    return readBytes(path(relative));
+}
 
 QByteArray readBytes(const QString& path) {
     QFile file(path);

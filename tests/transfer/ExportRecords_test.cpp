@@ -47,26 +47,29 @@ TEST(ExportRecords, BookingLinesAreExactWindows1252LinesWithTheColumnRules) {
     const QByteArray file = exportCash(machine, &records);
     EXPECT_EQ(records, 2);
     // The currency column keeps its separator although it is the last one.
-    EXPECT_EQ(file, QByteArray("123450;4650;H;KB0001;;05.03.2026;1000;;;12;Bewirtung M\xFC"
-                               "ller & S\xF6hne;;EUR;\r\n"
-                               "-1234;40001200;S;KB0002;X;06.03.2026;1000;K1;;Einzahlung \x80;1,5;EUR;\r\n"));
+    EXPECT_EQ(
+        file,
+        QByteArray("123450;4650;H;KB0001;;05.03.2026;1000;;;12;Bewirtung M\xFC"
+                   "ller & S\xF6hne;;EUR;\r\n"
+                   "-1234;40001200;S;KB0002;X;06.03.2026;1000;K1;;Einzahlung \x80;1,5;EUR;\r\n"));
 }
 
 TEST(ExportRecords, CorrectionKeyAfterColumnTwoWaitsForTheNextRecordAndDiesWithTheCall) {
     const DemoMachine machine;
-    machine.exec(QStringLiteral(
-        "create table T (Nr integer, a text, b text, c text, Korrkz integer);"
-        "insert into T values (1, 'x', '1200', 'y', 40), (2, 'x', '1200', 'y', 0),"
-        " (3, 'x', '10000', 'y', 41), (4, 'x', NULL, 'y', 1), (5, 'x', ' ', 'y', 7);"
-        "create view Spalten as select a, Nr, b, c, Korrkz from T order by Nr"));
+    machine.exec(
+        QStringLiteral("create table T (Nr integer, a text, b text, c text, Korrkz integer);"
+                       "insert into T values (1, 'x', '1200', 'y', 40), (2, 'x', '1200', 'y', 0),"
+                       " (3, 'x', '10000', 'y', 41), (4, 'x', NULL, 'y', 1), (5, 'x', ' ', 'y', 7);"
+                       "create view Spalten as select a, Nr, b, c, Korrkz from T order by Nr"));
     const QString file = machine.path(QStringLiteral("tmp/t.txt"));
     const auto result = DBConnect::ExportRecords(QStringLiteral("Spalten"), file, 5, QString(),
                                                  kSemicolon, Mode::NewFile);
     EXPECT_EQ(result.records, 5);
     // Row 2 gets row 1's key; row 3's key reaches row 4's empty column 2 only to wait, is
     // cleared by row 4's own Korrkz of 1 before row 5, and row 5's key is dropped at the end.
-    EXPECT_EQ(machine.readFile(QStringLiteral("tmp/t.txt")),
-              QByteArray("x;1;1200;y;\r\nx;2;40001200;y;\r\nx;3;10000;y;\r\nx;4;y;\r\nx;5;;y;\r\n"));
+    EXPECT_EQ(
+        machine.readFile(QStringLiteral("tmp/t.txt")),
+        QByteArray("x;1;1200;y;\r\nx;2;40001200;y;\r\nx;3;10000;y;\r\nx;4;y;\r\nx;5;;y;\r\n"));
 }
 
 TEST(ExportRecords, EmptyValuesVanishAndASingleBlankLeavesAnEmptyFieldEvenAtTheEnd) {
@@ -125,11 +128,13 @@ TEST(ExportRecords, CharactersOutsideTheCodePageBecomeQuestionMarksAndAreCounted
     const DemoMachine machine;
     addCashBooking(machine, QStringLiteral("1, 'H', '4930', 'A', NULL, '2026-01-02', '1000', "
                                            "NULL, NULL, NULL, 'Łódź – Zoë', NULL, 0"));
-    const auto result = DBConnect::ExportRecords(
-        QStringLiteral("Datev_kasse"), machine.path(QStringLiteral("tmp/k.txt")), 14, QString(),
-        kSemicolon, Mode::NewFile);
+    const auto result = DBConnect::ExportRecords(QStringLiteral("Datev_kasse"),
+                                                 machine.path(QStringLiteral("tmp/k.txt")), 14,
+                                                 QString(), kSemicolon, Mode::NewFile);
     EXPECT_EQ(result.replacedCharacters, 2);
-    EXPECT_TRUE(machine.readFile(QStringLiteral("tmp/k.txt")).contains("?\xF3" "d? \x96 Zo\xEB"));
+    EXPECT_TRUE(machine.readFile(QStringLiteral("tmp/k.txt"))
+                    .contains("?\xF3"
+                              "d? \x96 Zo\xEB"));
 }
 
 TEST(ExportRecords, MoreThan32767RowsAreCountedRight) {
@@ -139,9 +144,9 @@ TEST(ExportRecords, MoreThan32767RowsAreCountedRight) {
         "with recursive n(i) as (select 1 union all select i + 1 from n where i < 40000)"
         " insert into Viele select i, 'Zeile' from n;"
         "create view Viele_Sicht as select Nr, Text from Viele"));
-    const auto result = DBConnect::ExportRecords(
-        QStringLiteral("Viele_Sicht"), machine.path(QStringLiteral("tmp/viele.txt")), 2,
-        QString(), kSemicolon, Mode::NewFile);
+    const auto result = DBConnect::ExportRecords(QStringLiteral("Viele_Sicht"),
+                                                 machine.path(QStringLiteral("tmp/viele.txt")), 2,
+                                                 QString(), kSemicolon, Mode::NewFile);
     EXPECT_EQ(result.records, 40000);
     EXPECT_EQ(machine.readFile(QStringLiteral("tmp/viele.txt")).count('\n'), 40000);
 }

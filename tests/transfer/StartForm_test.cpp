@@ -1,5 +1,5 @@
-#include "demo_machine.h"
 #include "gui/StartForm.h"
+#include "demo_machine.h"
 #include "ui/recording_message_sink.h"
 
 #include <QAction>
@@ -31,18 +31,21 @@ TEST(TransferStartForm, CarriesItsControlsUnderTheirNames) {
     const StartForm form(messages);
     EXPECT_EQ(form.objectName(), QStringLiteral("frmStart"));
     EXPECT_EQ(form.windowTitle(), QStringLiteral("DATEV-Schnittstelle"));
-    EXPECT_EQ(form.findChild<QPushButton*>(QStringLiteral("cmdstop"))->text(), QStringLiteral("Stop"));
+    EXPECT_EQ(form.findChild<QPushButton*>(QStringLiteral("cmdstop"))->text(),
+              QStringLiteral("Stop"));
     ASSERT_NE(form.findChild<QLineEdit*>(QStringLiteral("Text1")), nullptr);
     const auto* image = form.findChild<QLabel*>(QStringLiteral("Image1"));
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(image->pixmap().size(), QSize(378, 378));
     const auto* label = form.findChild<QLabel*>(QStringLiteral("Label1"));
-    EXPECT_EQ(label->text(),
-              QStringLiteral("Erzeugen der Schnittstellendateien für den Datentransfer nach Datev"));
+    EXPECT_EQ(
+        label->text(),
+        QStringLiteral("Erzeugen der Schnittstellendateien für den Datentransfer nach Datev"));
     EXPECT_EQ(label->font().family(), QStringLiteral("Arial"));
 
-    const std::pair<const char*, const char*> menus[] = {
-        {"BwDaten", "&Buchungssätze"}, {"StDaten", "&Stammdaten"}, {"KtDaten", "&Kontenbeschriftungen"}};
+    const std::pair<const char*, const char*> menus[] = {{"BwDaten", "&Buchungssätze"},
+                                                         {"StDaten", "&Stammdaten"},
+                                                         {"KtDaten", "&Kontenbeschriftungen"}};
     for (const auto& [name, title] : menus) {
         const auto* menu = form.findChild<QMenu*>(QString::fromLatin1(name));
         ASSERT_NE(menu, nullptr) << name;
@@ -60,11 +63,13 @@ TEST(TransferStartForm, EachMenuEntryRunsItsCommandOnTheDemoMachine) {
 
     entry(form, "StammOutp")->trigger();
     EXPECT_EQ(messages.texts(),
-              QStringList{QStringLiteral("Es wurden 9 Stammdaten ausgespielt und als gebucht gekennzeichnet")});
+              QStringList{QStringLiteral(
+                  "Es wurden 9 Stammdaten ausgespielt und als gebucht gekennzeichnet")});
     messages.clear();
 
     entry(form, "Kontenoutp")->trigger();
-    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("Es wurden 11 Kontenbeschriftungen ausgespielt")});
+    EXPECT_EQ(messages.texts(),
+              QStringList{QStringLiteral("Es wurden 11 Kontenbeschriftungen ausgespielt")});
     messages.clear();
 
     entry(form, "BwOutp")->trigger();
@@ -113,7 +118,8 @@ TEST(TransferStartForm, AFailingDatabaseShowsOneMessageAndTheWindowStaysUsable) 
     messages.clear();
     entry(form, "StammOutp")->trigger();
     EXPECT_EQ(messages.texts(),
-              QStringList{QStringLiteral("Es wurden 9 Stammdaten ausgespielt und als gebucht gekennzeichnet")});
+              QStringList{QStringLiteral(
+                  "Es wurden 9 Stammdaten ausgespielt und als gebucht gekennzeichnet")});
 }
 
 TEST(TransferStartForm, WhileTheConverterRunsNoSecondCommandStarts) {
@@ -133,7 +139,8 @@ TEST(TransferStartForm, WhileTheConverterRunsNoSecondCommandStarts) {
     EXPECT_TRUE(busyMeanwhile);
     EXPECT_FALSE(menuMeanwhile);
     EXPECT_EQ(messages.texts(),
-              QStringList{QStringLiteral("Es wurden 9 Stammdaten ausgespielt und als gebucht gekennzeichnet")});
+              QStringList{QStringLiteral(
+                  "Es wurden 9 Stammdaten ausgespielt und als gebucht gekennzeichnet")});
     EXPECT_FALSE(QFile::exists(machine.path(QStringLiteral("tmp/FIBU-ST-OBE.txt"))));
 }
 

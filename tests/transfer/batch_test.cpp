@@ -34,7 +34,9 @@ TEST(Batch, RunsACommandPrintingEachMessageOnItsLine) {
     const DemoMachine machine(DemoMachine::Data::Demo);
     Result result = transfer({QStringLiteral("--batch"), QStringLiteral("stammdaten")});
     EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
-    EXPECT_EQ(result.out, QStringLiteral("Es wurden 9 Stammdaten ausgespielt und als gebucht gekennzeichnet\n"));
+    EXPECT_EQ(
+        result.out,
+        QStringLiteral("Es wurden 9 Stammdaten ausgespielt und als gebucht gekennzeichnet\n"));
 
     result = transfer({QStringLiteral("--batch"), QStringLiteral("stammdaten")});
     EXPECT_EQ(result.exitCode, 0);

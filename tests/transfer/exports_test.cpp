@@ -68,15 +68,23 @@ TEST(BookingsCommand, ExportsMarksAndHandsEveryFileToDatevInOrder) {
     ExportCommands::Bookings(run.command);
 
     EXPECT_FALSE(run.command.stopped());
-    EXPECT_EQ(run.messages.texts(),
-              (QStringList{
-                  QStringLiteral("Es wurden 3 Bankbewegungen des Bankkontos 1200 ausgespielt und in der Datenbank als gebucht gekennzeichnet"),
-                  QStringLiteral("Es wurden 2 Bankbewegungen des Bankkontos 1210 ausgespielt und in der Datenbank als gebucht gekennzeichnet"),
-                  QStringLiteral("Es wurden 1 Kassenbelege ausgespielt und in der Datenbank als gebucht gekennzeichnet"),
-                  QStringLiteral("Es wurden 1 Kreditoren-Rechnungen ausgespielt und in der Datenbank als gebucht gekennzeichnet"),
-                  QStringLiteral("Es wurden 1 Rechnungen ausgespielt und in der Datenbank als gebucht gekennzeichnet"),
-                  QStringLiteral("Es wurden 1 Gutschriften ausgespielt und in der Datenbank als gebucht gekennzeichnet"),
-                  QStringLiteral("Es wurden insgesamt 9 Buchungssätze ausgespielt und in der Datenbank als gebucht gekennzeichnet; Ausspielung ist beendet!")}));
+    EXPECT_EQ(
+        run.messages.texts(),
+        (QStringList{
+            QStringLiteral("Es wurden 3 Bankbewegungen des Bankkontos 1200 ausgespielt und in der "
+                           "Datenbank als gebucht gekennzeichnet"),
+            QStringLiteral("Es wurden 2 Bankbewegungen des Bankkontos 1210 ausgespielt und in der "
+                           "Datenbank als gebucht gekennzeichnet"),
+            QStringLiteral("Es wurden 1 Kassenbelege ausgespielt und in der Datenbank als gebucht "
+                           "gekennzeichnet"),
+            QStringLiteral("Es wurden 1 Kreditoren-Rechnungen ausgespielt und in der Datenbank als "
+                           "gebucht gekennzeichnet"),
+            QStringLiteral("Es wurden 1 Rechnungen ausgespielt und in der Datenbank als gebucht "
+                           "gekennzeichnet"),
+            QStringLiteral("Es wurden 1 Gutschriften ausgespielt und in der Datenbank als gebucht "
+                           "gekennzeichnet"),
+            QStringLiteral("Es wurden insgesamt 9 Buchungssätze ausgespielt und in der Datenbank "
+                           "als gebucht gekennzeichnet; Ausspielung ist beendet!")}));
     EXPECT_EQ(run.messages.messages().back().caption, QStringLiteral("Pendra"));
     EXPECT_EQ(run.messages.messages().back().icon, ui::Icon::Warning);
 
@@ -90,24 +98,28 @@ TEST(BookingsCommand, ExportsMarksAndHandsEveryFileToDatevInOrder) {
               QByteArray("9950;70001;S;ER1;;03.02.2026;1210;;;Zahlung;;EUR;\r\n"
                          "2000;10002;H;GU1;;05.03.2026;1210;;;Erstattung;;EUR;\r\n"));
     EXPECT_EQ(machine.readFile(QStringLiteral("tmp/FIBU-BW.Erloese.txt")),
-              QByteArray("23800;8400;S;AR1;;20.01.2026;10001;;;K\xFC" "che;;EUR;\r\n"));
+              QByteArray("23800;8400;S;AR1;;20.01.2026;10001;;;K\xFC"
+                         "che;;EUR;\r\n"));
 
     // Every row of the period is marked: the marking filter of the invoices has no
     // cancellation test, so the cancelled invoice, never written, is marked as well.
-    EXPECT_EQ(machine.rows(QStringLiteral(
-                  "select Beleg1 from Buchung where coalesce(Bu_kz, '') <> 'B' and coalesce(Bu_kz_kr, '') <> 'B'")),
+    EXPECT_EQ(machine.rows(QStringLiteral("select Beleg1 from Buchung where coalesce(Bu_kz, '') <> "
+                                          "'B' and coalesce(Bu_kz_kr, '') <> 'B'")),
               QStringList{});
     EXPECT_EQ(machine.rows(QStringLiteral("select count(*) from Buchung where KorrKz <> 0")),
               QStringList{QStringLiteral("0")});
-    EXPECT_EQ(machine.rows(QStringLiteral("select Bu_kz from Buchung where Kategorie = 'Kreditor'")),
-              QStringList{QStringLiteral("NULL")});
+    EXPECT_EQ(
+        machine.rows(QStringLiteral("select Bu_kz from Buchung where Kategorie = 'Kreditor'")),
+        QStringList{QStringLiteral("NULL")});
 
     // DATEV got the period and each file, the converter saw the last run's settings.
     const QByteArray damo = machine.readFile(QStringLiteral("Datev/Damo32.ini"));
-    EXPECT_TRUE(damo.contains("Datum-von=01012026\r\nDatum-bis=31122026\r\nWirtschaftsjahr=2026\r\n"));
+    EXPECT_TRUE(
+        damo.contains("Datum-von=01012026\r\nDatum-bis=31122026\r\nWirtschaftsjahr=2026\r\n"));
     const QByteArray protocol = machine.readFile(QStringLiteral("Datev/damo.prt"));
     EXPECT_TRUE(protocol.contains("Datensaetze gelesen=1\r\n")) << protocol.toStdString();
-    EXPECT_TRUE(protocol.contains("Eingabedatei=" + machine.path(QStringLiteral("tmp/FIBU-BW.Gut")).toUtf8()));
+    EXPECT_TRUE(protocol.contains("Eingabedatei=" +
+                                  machine.path(QStringLiteral("tmp/FIBU-BW.Gut")).toUtf8()));
     ASSERT_TRUE(waitForFile(machine.path(QStringLiteral("Datev/put_self32.log"))));
 
     // At once again: nothing left, every file rewritten empty.
@@ -115,8 +127,9 @@ TEST(BookingsCommand, ExportsMarksAndHandsEveryFileToDatevInOrder) {
     ExportCommands::Bookings(again.command);
     EXPECT_EQ(again.messages.texts(), QStringList{kNothing});
     EXPECT_FALSE(again.command.stopped());
-    for (const char* file : {"tmp/FIBU-BW.1200.txt", "tmp/FIBU-BW.1210.txt", "tmp/FIBU-BW.Kasse.txt",
-                             "tmp/FIBU-BW.Waren.txt", "tmp/FIBU-BW.Erloese.txt", "tmp/FIBU-BW.Gut.txt"}) {
+    for (const char* file :
+         {"tmp/FIBU-BW.1200.txt", "tmp/FIBU-BW.1210.txt", "tmp/FIBU-BW.Kasse.txt",
+          "tmp/FIBU-BW.Waren.txt", "tmp/FIBU-BW.Erloese.txt", "tmp/FIBU-BW.Gut.txt"}) {
         EXPECT_EQ(machine.readFile(QString::fromLatin1(file)), QByteArray()) << file;
     }
 }
@@ -127,20 +140,25 @@ TEST(BookingsCommand, TheWholeDemoYearGoesOutOnceWithCountsMatchingTheFiles) {
     ExportCommands::Bookings(run.command);
     const QStringList texts = run.messages.texts();
     ASSERT_EQ(texts.size(), 7) << texts.join(QLatin1Char('\n')).toStdString();
-    const QStringList files = {QStringLiteral("FIBU-BW.1200"), QStringLiteral("FIBU-BW.1210"),
-                               QStringLiteral("FIBU-BW.Kasse"), QStringLiteral("FIBU-BW.Waren"),
+    const QStringList files = {QStringLiteral("FIBU-BW.1200"),    QStringLiteral("FIBU-BW.1210"),
+                               QStringLiteral("FIBU-BW.Kasse"),   QStringLiteral("FIBU-BW.Waren"),
                                QStringLiteral("FIBU-BW.Erloese"), QStringLiteral("FIBU-BW.Gut")};
     int total = 0;
     for (qsizetype i = 0; i < files.size(); ++i) {
-        const int lines = static_cast<int>(machine.readFile(QStringLiteral("tmp/") + files[i] + QStringLiteral(".txt")).count('\n'));
-        EXPECT_TRUE(texts[i].startsWith(QStringLiteral("Es wurden %1 ").arg(lines))) << texts[i].toStdString();
+        const int lines = static_cast<int>(
+            machine.readFile(QStringLiteral("tmp/") + files[i] + QStringLiteral(".txt"))
+                .count('\n'));
+        EXPECT_TRUE(texts[i].startsWith(QStringLiteral("Es wurden %1 ").arg(lines)))
+            << texts[i].toStdString();
         total += lines;
     }
-    EXPECT_EQ(texts.last(), QStringLiteral("Es wurden insgesamt %1 Buchungssätze ausgespielt und in der "
-                                           "Datenbank als gebucht gekennzeichnet; Ausspielung ist beendet!")
-                                .arg(total));
+    EXPECT_EQ(texts.last(),
+              QStringLiteral("Es wurden insgesamt %1 Buchungssätze ausgespielt und in der "
+                             "Datenbank als gebucht gekennzeichnet; Ausspielung ist beendet!")
+                  .arg(total));
     EXPECT_EQ(machine.rows(QStringLiteral("select count(*) from Buchung where KorrKz <> 0 or "
-                                          "(coalesce(Bu_kz, '') <> 'B' and coalesce(Bu_kz_kr, '') <> 'B' and coalesce(storno, '') <> 'Ja')")),
+                                          "(coalesce(Bu_kz, '') <> 'B' and coalesce(Bu_kz_kr, '') "
+                                          "<> 'B' and coalesce(storno, '') <> 'Ja')")),
               QStringList{QStringLiteral("0")});
     Recorded again;
     ExportCommands::Bookings(again.command);
@@ -158,12 +176,18 @@ TEST(BookingsCommand, MissingSettingsAreReportedAndNothingIsWritten) {
         QByteArray removed;
         QStringList messages;
     } cases[] = {
-        {tmp, {kIniMissing, QStringLiteral("TMP_Path in der {windir}\\Pendra.ini nicht gefunden"),
-               QStringLiteral("Bitte eintragen: [tmp_Path] und tmp={Pfad der Temporaerdateien}")}},
-        {app, {kIniMissing, QStringLiteral("Name der Applikation in der {windir}\\Pendra.ini nicht gefunden"),
-               QStringLiteral("Bitte eintragen: [Pendra_Path] und Pendra={Pfad und Name der Applikation}")}},
-        {datev, {kIniMissing, kIniMissing, QStringLiteral("Datev_Path in der {windir}\\Pendra.ini nicht gefunden"),
-                 QStringLiteral("Bitte eintragen: [Datev] und datev={Pfad der Datei Damo.ini}")}},
+        {tmp,
+         {kIniMissing, QStringLiteral("TMP_Path in der {windir}\\Pendra.ini nicht gefunden"),
+          QStringLiteral("Bitte eintragen: [tmp_Path] und tmp={Pfad der Temporaerdateien}")}},
+        {app,
+         {kIniMissing,
+          QStringLiteral("Name der Applikation in der {windir}\\Pendra.ini nicht gefunden"),
+          QStringLiteral(
+              "Bitte eintragen: [Pendra_Path] und Pendra={Pfad und Name der Applikation}")}},
+        {datev,
+         {kIniMissing, kIniMissing,
+          QStringLiteral("Datev_Path in der {windir}\\Pendra.ini nicht gefunden"),
+          QStringLiteral("Bitte eintragen: [Datev] und datev={Pfad der Datei Damo.ini}")}},
     };
     for (const auto& c : cases) {
         QByteArray changed = ini;
@@ -182,12 +206,14 @@ TEST(BookingsCommand, MissingSettingsAreReportedAndNothingIsWritten) {
 TEST(BookingsCommand, ADisketteOutputAsksFirstAndCancelWritesNothing) {
     const DemoMachine machine;
     addSmallYear(machine);
-    machine.writeFile(QStringLiteral("Datev/Damo32.ini"), "[Einstellungen]\r\nAusgabepfad=a:\\\r\n");
+    machine.writeFile(QStringLiteral("Datev/Damo32.ini"),
+                      "[Einstellungen]\r\nAusgabepfad=a:\\\r\n");
     Recorded run;
     run.messages.answerNext(ui::Answer::Cancel);
     ExportCommands::Bookings(run.command);
     EXPECT_EQ(run.messages.texts(),
-              QStringList{QStringLiteral("Bitte legen Sie eine Diskette ins Laufwerk A:, da die Daten auf A: ausgespielt werden")});
+              QStringList{QStringLiteral("Bitte legen Sie eine Diskette ins Laufwerk A:, da die "
+                                         "Daten auf A: ausgespielt werden")});
     EXPECT_EQ(run.messages.messages().front().buttons, ui::Buttons::OkCancel);
     EXPECT_TRUE(run.command.stopped());
     EXPECT_TRUE(QDir(machine.tmpFolder()).isEmpty());
@@ -214,39 +240,49 @@ TEST(BookingsCommand, DatabaseValuesThatWouldBreakQueriesOrFileNamesStopTheRun) 
     EXPECT_TRUE(injected.messages.texts().value(0).contains(QStringLiteral("2026 or 1=1")));
     EXPECT_FALSE(machine.readFile(QStringLiteral("Datev/Damo32.ini")).contains("Wirtschaftsjahr"));
 
-    machine.exec(QStringLiteral("update Wirtschaftsjahr set Jahr = 2026;"
-                                "insert into Bankkonto (Nr, Bezeichnung, Konto, IBAN) values (3, 'Böse', '../../x', 'DE03')"));
+    machine.exec(
+        QStringLiteral("update Wirtschaftsjahr set Jahr = 2026;"
+                       "insert into Bankkonto (Nr, Bezeichnung, Konto, IBAN) values (3, 'Böse', "
+                       "'../../x', 'DE03')"));
     Recorded escaping;
     ExportCommands::Bookings(escaping.command);
     EXPECT_TRUE(escaping.command.stopped());
     EXPECT_TRUE(escaping.messages.texts().value(0).contains(QStringLiteral("../../x")));
     EXPECT_TRUE(QDir(machine.tmpFolder()).isEmpty());
 
-    machine.exec(QStringLiteral("update Bankkonto set Konto = '12''00' where Nr = 3;"
-                                "insert into Buchung (Kategorie, Wert, SH, Gegenkonto, Datum, Konto, Bankkonto) "
-                                "values ('Ueberw', 1, 'H', '4930', '2026-01-09', '12''00', '12''00')"));
+    machine.exec(QStringLiteral(
+        "update Bankkonto set Konto = '12''00' where Nr = 3;"
+        "insert into Buchung (Kategorie, Wert, SH, Gegenkonto, Datum, Konto, Bankkonto) "
+        "values ('Ueberw', 1, 'H', '4930', '2026-01-09', '12''00', '12''00')"));
     Recorded quoted;
     ExportCommands::Bookings(quoted.command);
     EXPECT_FALSE(quoted.command.stopped());
     EXPECT_TRUE(quoted.messages.texts().contains(
-        QStringLiteral("Es wurden 1 Bankbewegungen des Bankkontos 12'00 ausgespielt und in der Datenbank als gebucht gekennzeichnet")));
+        QStringLiteral("Es wurden 1 Bankbewegungen des Bankkontos 12'00 ausgespielt und in der "
+                       "Datenbank als gebucht gekennzeichnet")));
 }
 
 TEST(MasterDataCommand, ExportsNewAndChangedPartnersOnceAndStartsDatev) {
     const DemoMachine machine;
     machine.exec(QStringLiteral(
-        "insert into Partner (Konto, Art, Name, Zusatz, Strasse, PLZ, Ort, Telefon, BuKz, AendKen) values"
-        " ('10001', 'D', 'Müller & Söhne', NULL, 'Kölner Str. 1', '58507', 'Lüdenscheid', NULL, 0, 0),"
-        " ('10002', 'D', 'info@baeckerei', NULL, 'Hauptstr. 3', '58511', 'Lüdenscheid', '0231', 9, 2),"
+        "insert into Partner (Konto, Art, Name, Zusatz, Strasse, PLZ, Ort, Telefon, BuKz, AendKen) "
+        "values"
+        " ('10001', 'D', 'Müller & Söhne', NULL, 'Kölner Str. 1', '58507', 'Lüdenscheid', NULL, 0, "
+        "0),"
+        " ('10002', 'D', 'info@baeckerei', NULL, 'Hauptstr. 3', '58511', 'Lüdenscheid', '0231', 9, "
+        "2),"
         " ('10003', 'D', 'Alt', NULL, 'Weg 1', '58511', 'Altena', NULL, 9, 0),"
         " ('70001', 'K', 'Holz Köhler', 'Büro', 'Sägeweg 5', '57439', 'Attendorn', NULL, 0, 0)"));
     Recorded run;
     ExportCommands::MasterData(run.command);
     EXPECT_EQ(run.messages.texts(),
-              QStringList{QStringLiteral("Es wurden 3 Stammdaten ausgespielt und als gebucht gekennzeichnet")});
+              QStringList{QStringLiteral(
+                  "Es wurden 3 Stammdaten ausgespielt und als gebucht gekennzeichnet")});
     EXPECT_EQ(machine.readFile(QStringLiteral("tmp/OPOS-ST-OBE.txt")),
-              QByteArray("10001@M\xFCller & S\xF6hne@@K\xF6lner Str. 1@58507@L\xFC" "denscheid@D@@\r\n"
-                         "10002@info@baeckerei@@Hauptstr. 3@58511@L\xFC" "denscheid@D@0231\r\n"
+              QByteArray("10001@M\xFCller & S\xF6hne@@K\xF6lner Str. 1@58507@L\xFC"
+                         "denscheid@D@@\r\n"
+                         "10002@info@baeckerei@@Hauptstr. 3@58511@L\xFC"
+                         "denscheid@D@0231\r\n"
                          "70001@Holz K\xF6hler@B\xFCro@S\xE4geweg 5@57439@Attendorn@K@@\r\n"));
     const QByteArray protocol = machine.readFile(QStringLiteral("Datev/damo.prt"));
     EXPECT_TRUE(protocol.contains("Formatname=OPOS-ST-OBE\r\n"));
@@ -254,7 +290,8 @@ TEST(MasterDataCommand, ExportsNewAndChangedPartnersOnceAndStartsDatev) {
 
     Recorded again;
     ExportCommands::MasterData(again.command);
-    EXPECT_EQ(again.messages.texts(), QStringList{QStringLiteral("Keine neuen Stammdaten vorhanden;")});
+    EXPECT_EQ(again.messages.texts(),
+              QStringList{QStringLiteral("Keine neuen Stammdaten vorhanden;")});
     EXPECT_EQ(machine.readFile(QStringLiteral("tmp/OPOS-ST-OBE.txt")), QByteArray());
 }
 
@@ -265,8 +302,12 @@ TEST(MasterDataCommand, MissingTemporaryFolderIsReportedInOneMessage) {
     machine.writeFile(QStringLiteral("system/Windows/Pendra.ini"), ini);
     Recorded run;
     ExportCommands::MasterData(run.command);
-    EXPECT_EQ(run.messages.texts(),
-              (QStringList{kIniMissing, QStringLiteral("TMP_Path in der Datei {windir}\\Pendra.ini nicht gefunden. Bitte eintragen")}));
+    EXPECT_EQ(
+        run.messages.texts(),
+        (QStringList{
+            kIniMissing,
+            QStringLiteral(
+                "TMP_Path in der Datei {windir}\\Pendra.ini nicht gefunden. Bitte eintragen")}));
     EXPECT_TRUE(run.command.stopped());
 }
 
@@ -278,31 +319,37 @@ TEST(AccountLabelsCommand, BothViewsGoIntoOneFileAndCorrectionsComeBack) {
         " ('8400', 'S', 'Erlöse', '9', 0), ('70001', 'K', 'Holz Köhler', '0', 0)"));
     Recorded run;
     ExportCommands::AccountLabels(run.command);
-    EXPECT_EQ(run.messages.texts(), QStringList{QStringLiteral("Es wurden 3 Kontenbeschriftungen ausgespielt")});
+    EXPECT_EQ(run.messages.texts(),
+              QStringList{QStringLiteral("Es wurden 3 Kontenbeschriftungen ausgespielt")});
     EXPECT_EQ(machine.readFile(QStringLiteral("tmp/FIBU-ST-OBE.txt")),
               QByteArray("1200;Sparkasse\r\n4530;Kfz-Kosten\r\n70001;Holz K\xF6hler\r\n"));
 
     // The correction key stays, so the label goes out at every run.
     Recorded again;
     ExportCommands::AccountLabels(again.command);
-    EXPECT_EQ(again.messages.texts(), QStringList{QStringLiteral("Es wurden 1 Kontenbeschriftungen ausgespielt")});
+    EXPECT_EQ(again.messages.texts(),
+              QStringList{QStringLiteral("Es wurden 1 Kontenbeschriftungen ausgespielt")});
 
     machine.exec(QStringLiteral("update Kontenbeschriftung set KorrKz = 0"));
     Recorded none;
     ExportCommands::AccountLabels(none.command);
-    EXPECT_EQ(none.messages.texts(), QStringList{QStringLiteral("Keine neunen Kontenbeschriftungen vorhanden;")});
+    EXPECT_EQ(none.messages.texts(),
+              QStringList{QStringLiteral("Keine neunen Kontenbeschriftungen vorhanden;")});
     EXPECT_EQ(machine.readFile(QStringLiteral("tmp/FIBU-ST-OBE.txt")), QByteArray());
 
     // A label the interface file cannot hold whole is named before the count.
-    machine.exec(QStringLiteral("insert into Kontenbeschriftung values ('4600', 'S', 'Werbung ★', '0', 0)"));
+    machine.exec(
+        QStringLiteral("insert into Kontenbeschriftung values ('4600', 'S', 'Werbung ★', '0', 0)"));
     Recorded replaced;
     ExportCommands::AccountLabels(replaced.command);
-    EXPECT_EQ(replaced.messages.texts(),
-              (QStringList{QStringLiteral("In der Datei „%1“ wurden 1 Zeichen, die der DATEV-Zeichensatz "
-                                          "(Windows-1252) nicht kennt, durch „?“ ersetzt.")
-                               .arg(machine.path(QStringLiteral("tmp/FIBU-ST-OBE.txt"))),
-                           QStringLiteral("Es wurden 1 Kontenbeschriftungen ausgespielt")}));
-    EXPECT_EQ(machine.readFile(QStringLiteral("tmp/FIBU-ST-OBE.txt")), QByteArray("4600;Werbung ?\r\n"));
+    EXPECT_EQ(
+        replaced.messages.texts(),
+        (QStringList{QStringLiteral("In der Datei „%1“ wurden 1 Zeichen, die der DATEV-Zeichensatz "
+                                    "(Windows-1252) nicht kennt, durch „?“ ersetzt.")
+                         .arg(machine.path(QStringLiteral("tmp/FIBU-ST-OBE.txt"))),
+                     QStringLiteral("Es wurden 1 Kontenbeschriftungen ausgespielt")}));
+    EXPECT_EQ(machine.readFile(QStringLiteral("tmp/FIBU-ST-OBE.txt")),
+              QByteArray("4600;Werbung ?\r\n"));
 }
 
 TEST(RunDamo, TheConverterGetsItsFiveKeysInOrderAndItsProtocolShowsThatRun) {
@@ -316,9 +363,10 @@ TEST(RunDamo, TheConverterGetsItsFiveKeysInOrderAndItsProtocolShowsThatRun) {
     const QString datev = machine.path(QStringLiteral("Datev"));
     // A missing file is created under the name the program writes.
     EXPECT_EQ(machine.readFile(QStringLiteral("Datev/damo32.ini")),
-              ("[Einstellungen]\r\nProtokolldatei=" + datev + "/damo.prt\r\nEingabeformat=" + datev +
-               "/input32.ini\r\nAusgabeformat=" + datev + "/output32.ini\r\nEingabedatei=" +
-               machine.path(QStringLiteral("tmp/FIBU-ST-OBE")) + "\r\nFormatname=FIBU-ST-OBE\r\n")
+              ("[Einstellungen]\r\nProtokolldatei=" + datev +
+               "/damo.prt\r\nEingabeformat=" + datev + "/input32.ini\r\nAusgabeformat=" + datev +
+               "/output32.ini\r\nEingabedatei=" + machine.path(QStringLiteral("tmp/FIBU-ST-OBE")) +
+               "\r\nFormatname=FIBU-ST-OBE\r\n")
                   .toUtf8());
     const QByteArray protocol = machine.readFile(QStringLiteral("Datev/damo.prt"));
     EXPECT_TRUE(protocol.contains("Datensaetze gelesen=1\r\n"));
@@ -351,16 +399,20 @@ TEST(RunDamo, MissingDatevFolderOrProgramIsReportedNotIgnored) {
     machine.writeFile(QStringLiteral("system/Windows/Pendra.ini"), "[tmp_Path]\r\ntmp=/tmp\r\n");
     Recorded run;
     EXPECT_FALSE(RunDamo::RunPutSelf(run.command, QStringLiteral("x.txt"), QStringLiteral("FBOP")));
-    EXPECT_FALSE(RunDamo::RunConverter(run.command, QStringLiteral("/tmp/x"), QStringLiteral("FBOP-BW-OBE")));
-    EXPECT_EQ(run.messages.texts(),
-              (QStringList{kIniMissing, QStringLiteral("Datev_Path in der {windir}\\Pendra.ini nicht gefunden"),
-                           QStringLiteral("Bitte eintragen: [DATEV] und datev={Pfad der Datev-Programme}"),
-                           kIniMissing, QStringLiteral("Datev_Path in der {windir}\\Pendra.ini nicht gefunden"),
-                           QStringLiteral("Bitte eintragen:[DATEV] und datev={Pfad der Datev-Programme}")}));
+    EXPECT_FALSE(RunDamo::RunConverter(run.command, QStringLiteral("/tmp/x"),
+                                       QStringLiteral("FBOP-BW-OBE")));
+    EXPECT_EQ(
+        run.messages.texts(),
+        (QStringList{
+            kIniMissing, QStringLiteral("Datev_Path in der {windir}\\Pendra.ini nicht gefunden"),
+            QStringLiteral("Bitte eintragen: [DATEV] und datev={Pfad der Datev-Programme}"),
+            kIniMissing, QStringLiteral("Datev_Path in der {windir}\\Pendra.ini nicht gefunden"),
+            QStringLiteral("Bitte eintragen:[DATEV] und datev={Pfad der Datev-Programme}")}));
 
     machine.writeFile(QStringLiteral("system/Windows/Pendra.ini"), ini);
     QFile::remove(machine.path(QStringLiteral("Datev/damo32.exe")));
     Recorded missing;
-    EXPECT_THROW(RunDamo::RunConverter(missing.command, QStringLiteral("/tmp/x"), QStringLiteral("FBOP-BW-OBE")),
+    EXPECT_THROW(RunDamo::RunConverter(missing.command, QStringLiteral("/tmp/x"),
+                                       QStringLiteral("FBOP-BW-OBE")),
                  Failure);
 }

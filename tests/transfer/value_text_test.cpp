@@ -1,5 +1,5 @@
-#include "KontoKorrect.h"
 #include "value_text.h"
+#include "KontoKorrect.h"
 
 #include <gtest/gtest.h>
 

@@ -63,8 +63,8 @@ int main(int argc, char* argv[]) {
         QThread::msleep(static_cast<unsigned long>(delay));
     }
 
-    const QString ini =
-        resolvePath(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Damo32.ini")));
+    const QString ini = resolvePath(
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Damo32.ini")));
     const QString settings = QStringLiteral("Einstellungen");
     const QString header = QStringLiteral("DATEV-Vorlauf");
     const QString input = setting(ini, settings, QStringLiteral("Eingabedatei"));
@@ -73,13 +73,17 @@ int main(int argc, char* argv[]) {
     const QString protocolFile = setting(ini, settings, QStringLiteral("Protokolldatei"));
 
     QStringList protocol = {QStringLiteral("DAMO32-Protokoll")};
-    for (const auto& [section, key] :
-         {std::pair{settings, QStringLiteral("Eingabedatei")}, std::pair{settings, QStringLiteral("Formatname")},
-          std::pair{settings, QStringLiteral("Eingabeformat")}, std::pair{settings, QStringLiteral("Ausgabeformat")},
-          std::pair{settings, QStringLiteral("Ausgabepfad")}, std::pair{settings, QStringLiteral("Protokolldatei")},
-          std::pair{header, QStringLiteral("Berater")}, std::pair{header, QStringLiteral("Mandant")},
-          std::pair{header, QStringLiteral("Wirtschaftsjahr")}, std::pair{header, QStringLiteral("Datum-von")},
-          std::pair{header, QStringLiteral("Datum-bis")}}) {
+    for (const auto& [section, key] : {std::pair{settings, QStringLiteral("Eingabedatei")},
+                                       std::pair{settings, QStringLiteral("Formatname")},
+                                       std::pair{settings, QStringLiteral("Eingabeformat")},
+                                       std::pair{settings, QStringLiteral("Ausgabeformat")},
+                                       std::pair{settings, QStringLiteral("Ausgabepfad")},
+                                       std::pair{settings, QStringLiteral("Protokolldatei")},
+                                       std::pair{header, QStringLiteral("Berater")},
+                                       std::pair{header, QStringLiteral("Mandant")},
+                                       std::pair{header, QStringLiteral("Wirtschaftsjahr")},
+                                       std::pair{header, QStringLiteral("Datum-von")},
+                                       std::pair{header, QStringLiteral("Datum-bis")}}) {
         protocol.append(key + QLatin1Char('=') + setting(ini, section, key));
     }
 
@@ -106,7 +110,8 @@ int main(int argc, char* argv[]) {
                 converted += line + "\r\n";
             } else {
                 ++unreadable;
-                protocol.append(QStringLiteral("Zeile %1 nicht lesbar: %2").arg(i + 1).arg(fromAnsi(line)));
+                protocol.append(
+                    QStringLiteral("Zeile %1 nicht lesbar: %2").arg(i + 1).arg(fromAnsi(line)));
             }
         }
     }
@@ -116,8 +121,9 @@ int main(int argc, char* argv[]) {
     if (!QDir::isAbsolutePath(outputFolder)) {
         protocol.append(QStringLiteral("Ausgabepfad nicht verfuegbar: ") + outputFolder);
     } else if (QDir().mkpath(outputFolder)) {
-        QFile out(QDir(outputFolder).filePath(formatName + QLatin1Char('.') +
-                                              QFileInfo(input).fileName() + QStringLiteral(".dat")));
+        QFile out(QDir(outputFolder)
+                      .filePath(formatName + QLatin1Char('.') + QFileInfo(input).fileName() +
+                                QStringLiteral(".dat")));
         if (out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
             out.write(converted);
         }

@@ -32,13 +32,12 @@ int usage(const QString& problem = {}) {
     if (!problem.isEmpty()) {
         print(stderr, QStringLiteral("FEHLER: ") + problem);
     }
-    print(stderr, QStringLiteral(
-                      "Aufruf:\n"
-                      "  pendra-reg query  \"HKLM\\Pfad\" [/v Name]\n"
-                      "  pendra-reg add    \"HKLM\\Pfad\" [/v Name] [/d Daten] "
-                      "[/t REG_SZ|REG_EXPAND_SZ] [/f]\n"
-                      "  pendra-reg delete \"HKLM\\Pfad\" [/v Name] [/f]\n"
-                      "Die Registrierung liegt im Systemordner PENDRA_SYSTEM_ROOT."));
+    print(stderr, QStringLiteral("Aufruf:\n"
+                                 "  pendra-reg query  \"HKLM\\Pfad\" [/v Name]\n"
+                                 "  pendra-reg add    \"HKLM\\Pfad\" [/v Name] [/d Daten] "
+                                 "[/t REG_SZ|REG_EXPAND_SZ] [/f]\n"
+                                 "  pendra-reg delete \"HKLM\\Pfad\" [/v Name] [/f]\n"
+                                 "Die Registrierung liegt im Systemordner PENDRA_SYSTEM_ROOT."));
     return kUsage;
 }
 
@@ -54,8 +53,8 @@ QString typeName(RegType type) {
 
 void printValue(const RegNamedValue& v) {
     const QString name = v.name.isEmpty() ? QStringLiteral("(Standard)") : v.name;
-    print(stdout, QStringLiteral("    %1    %2    %3").arg(name, typeName(v.value.type),
-                                                           v.value.text()));
+    print(stdout,
+          QStringLiteral("    %1    %2    %3").arg(name, typeName(v.value.type), v.value.text()));
 }
 
 struct Options {

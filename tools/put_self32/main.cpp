@@ -20,14 +20,15 @@ int main(int argc, char* argv[]) {
     const bool present =
         complete && pendra::platform::fileExists(pendra::platform::joinPath(args[0], args[1]));
 
-    QFile log(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("put_self32.log")));
+    QFile log(
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("put_self32.log")));
     if (log.open(QIODevice::WriteOnly | QIODevice::Append)) {
         const QString status = !complete ? QStringLiteral("ARGUMENTE")
                                : present ? QStringLiteral("OK")
                                          : QStringLiteral("FEHLT");
-        const QString line = QDateTime::currentDateTime().toString(Qt::ISODate) + QLatin1Char('\t') +
-                             args.join(QLatin1Char('\t')) + QLatin1Char('\t') + status +
-                             QLatin1Char('\n');
+        const QString line = QDateTime::currentDateTime().toString(Qt::ISODate) +
+                             QLatin1Char('\t') + args.join(QLatin1Char('\t')) + QLatin1Char('\t') +
+                             status + QLatin1Char('\n');
         log.write(line.toUtf8());
     }
     if (!complete) {
