@@ -70,8 +70,8 @@ const QStringList kMissingTmp = {
 
 // ---- bookings ------------------------------------------------------------------------------
 
-// The filter texts differ in small ways between the categories; the marking filters keep
-// the spacing the files of earlier runs were marked with.
+// The filter texts differ in small ways between the categories (a leading blank, the spacing
+// around the year); they are kept word for word.
 struct BankCategory {
     const char* view;
     const char* accountColumn;  // the column that holds the bank account
