@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -42,6 +43,7 @@ TEST(TransferStartForm, CarriesItsControlsUnderTheirNames) {
         label->text(),
         QStringLiteral("Erzeugen der Schnittstellendateien für den Datentransfer nach Datev"));
     EXPECT_EQ(label->font().family(), QStringLiteral("Arial"));
+    EXPECT_EQ(QFontInfo(label->font()).family(), QStringLiteral("Liberation Sans"));
 
     const std::pair<const char*, const char*> menus[] = {{"BwDaten", "&Buchungssätze"},
                                                          {"StDaten", "&Stammdaten"},
