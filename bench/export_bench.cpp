@@ -4,7 +4,7 @@
 //
 //   export_bench DEMO_DIR [ROWS]
 
-#include "DBConnect.h"
+#include "transfer/DBConnect.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -90,9 +90,9 @@ int main(int argc, char* argv[]) {
     int written = 0;
     const double exportTime = bestSeconds([&] {
         written =
-            pendra::DBConnect::ExportRecords(
+            pendra::transfer::DBConnect::ExportRecords(
                 QStringLiteral("Datev_kasse"), machine + QStringLiteral("/tmp/FIBU-BW.Kasse.txt"),
-                14, QString(), QStringLiteral(";"), pendra::DBConnect::Mode::NewFile)
+                14, QString(), QStringLiteral(";"), pendra::transfer::DBConnect::Mode::NewFile)
                 .records;
     });
     if (written != rows) {

@@ -1,12 +1,12 @@
-#include "FileFkt.h"
+#include "common/FileFkt.h"
 
-#include "failure.h"
+#include "common/failure.h"
 #include "platform/codepage.h"
 #include "platform/paths.h"
 
 #include <QFile>
 
-namespace pendra::FileFkt {
+namespace pendra::common::FileFkt {
 
 bool FilePresent(const QString& path) {
     return platform::fileExists(path);
@@ -44,4 +44,4 @@ int AppendTextLine(const QString& path, const QString& line) {
     return encoded.replaced;
 }
 
-}  // namespace pendra::FileFkt
+}  // namespace pendra::common::FileFkt

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace pendra::FileFkt {
+namespace pendra::common::FileFkt {
 
 // Whether a file of that name exists.
 bool FilePresent(const QString& path);
@@ -15,4 +15,4 @@ void CreateEmptyTextFile(const QString& path);
 // characters the code page lacks and were written as "?". Throws Failure on a write error.
 int AppendTextLine(const QString& path, const QString& line);
 
-}  // namespace pendra::FileFkt
+}  // namespace pendra::common::FileFkt

@@ -1,10 +1,10 @@
-#include "PrivateProfile.h"
+#include "common/PrivateProfile.h"
 
 #include "platform/paths.h"
 #include "platform/profile.h"
 #include "platform/system_folders.h"
 
-namespace pendra::PrivateProfile {
+namespace pendra::common::PrivateProfile {
 
 namespace {
 constexpr int kBufferSize = 255;
@@ -35,4 +35,4 @@ void WriteIniValue(const QString& section, const QString& key, const QString& va
     platform::writePrivateProfileString(section, key, value, fileName);
 }
 
-}  // namespace pendra::PrivateProfile
+}  // namespace pendra::common::PrivateProfile

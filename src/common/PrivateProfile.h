@@ -4,7 +4,7 @@
 
 #include <QString>
 
-namespace pendra::PrivateProfile {
+namespace pendra::common::PrivateProfile {
 
 // Reads one key of a profile file through a buffer of 255 bytes. A file name of exactly
 // "Pendra.ini" is replaced, in the caller's variable too, by the file of that name in the
@@ -17,4 +17,4 @@ QString ReadIniValue(ui::MessageSink& messages, const QString& section, const QS
 void WriteIniValue(const QString& section, const QString& key, const QString& value,
                    const QString& fileName);
 
-}  // namespace pendra::PrivateProfile
+}  // namespace pendra::common::PrivateProfile

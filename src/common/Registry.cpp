@@ -1,8 +1,8 @@
-#include "Registry.h"
+#include "common/Registry.h"
 
 #include "platform/registry_store.h"
 
-namespace pendra::Registry {
+namespace pendra::common::Registry {
 
 namespace {
 constexpr qsizetype kBufferSize = 255;
@@ -17,4 +17,4 @@ QString ReadRegValue(const QString& keyPath, const QString& valueName) {
     return value.text();
 }
 
-}  // namespace pendra::Registry
+}  // namespace pendra::common::Registry

@@ -2,11 +2,11 @@
 
 #include <QString>
 
-namespace pendra {
+namespace pendra::common {
 
 // The product's key below HKEY_LOCAL_MACHINE.
 inline QString productKey() {
     return QStringLiteral("Software\\velmora systeme gmbh\\Pendra\\1.0");
 }
 
-}  // namespace pendra
+}  // namespace pendra::common

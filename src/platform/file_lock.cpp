@@ -1,4 +1,4 @@
-#include "file_lock.h"
+#include "platform/file_lock.h"
 
 #include <QFile>
 #include <QSaveFile>

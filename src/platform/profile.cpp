@@ -1,8 +1,8 @@
-#include "profile.h"
+#include "platform/profile.h"
 
-#include "codepage.h"
-#include "file_lock.h"
-#include "paths.h"
+#include "platform/codepage.h"
+#include "platform/file_lock.h"
+#include "platform/paths.h"
 
 #include <QFile>
 #include <QFileInfo>

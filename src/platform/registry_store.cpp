@@ -1,9 +1,9 @@
-#include "registry_store.h"
+#include "platform/registry_store.h"
 
-#include "codepage.h"
-#include "file_lock.h"
-#include "paths.h"
-#include "system_folders.h"
+#include "platform/codepage.h"
+#include "platform/file_lock.h"
+#include "platform/paths.h"
+#include "platform/system_folders.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "system_folders.h"
+#include "platform/system_folders.h"
 
-#include "paths.h"
+#include "platform/paths.h"
 
 #include <QDir>
 #include <QFile>

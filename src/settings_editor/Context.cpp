@@ -1,4 +1,4 @@
-#include "Context.h"
+#include "settings_editor/Context.h"
 
 #include "platform/paths.h"
 #include "platform/system_folders.h"

@@ -1,11 +1,11 @@
-#include "ReadPnd.h"
+#include "settings_editor/ReadPnd.h"
 
 #include "common/Registry.h"
 #include "common/failure.h"
 #include "platform/paths.h"
-#include "profiles.h"
+#include "settings_editor/profiles.h"
 
-namespace pendra::ReadPnd {
+namespace pendra::settings_editor::ReadPnd {
 
 namespace {
 
@@ -21,7 +21,7 @@ bool switchedOn(const QString& value) {
 }
 
 void put(const QString& file, const char* section, const char* key, const QString& value) {
-    profiles::WriteProfileValue(file, QString::fromLatin1(section), QString::fromLatin1(key),
+    profiles::writeProfileValueOrThrow(file, QString::fromLatin1(section), QString::fromLatin1(key),
                                 value);
 }
 
@@ -66,7 +66,7 @@ void InitSettings(const Context& context, PendraIniFields& fields) {
         fields.TmpPath = below(folder, "tmp");
         put(file, "tmp_Path", "tmp", fields.TmpPath);
 
-        fields.OfficePath = Registry::ReadRegValue(kWordAppPath, QStringLiteral("Path"));
+        fields.OfficePath = common::Registry::ReadRegValue(kWordAppPath, QStringLiteral("Path"));
         put(file, "Office", "word", fields.OfficePath);
 
         fields.Vorlagen = below(folder, "Vorlagen");
@@ -120,7 +120,7 @@ void ReadSettings(const Context& context, PendraIniFields& fields) {
     fields.EDIPath = read("EDI", "RePath");
 }
 
-bool AcceptSettings(const Context& context, const PendraIniFields& fields) {
+bool acceptSettings(const Context& context, const PendraIniFields& fields) {
     const QString folder = context.workingFolder();
     if (folder.isEmpty()) {
         context.messages.show(QStringLiteral("Fehler beim Ermitteln des Current-Directories"));
@@ -153,4 +153,4 @@ bool AcceptSettings(const Context& context, const PendraIniFields& fields) {
     return true;
 }
 
-}  // namespace pendra::ReadPnd
+}  // namespace pendra::settings_editor::ReadPnd

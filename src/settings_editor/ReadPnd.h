@@ -1,10 +1,10 @@
 #pragma once
 
-#include "Context.h"
+#include "settings_editor/Context.h"
 
 #include <QString>
 
-namespace pendra::ReadPnd {
+namespace pendra::settings_editor::ReadPnd {
 
 // The text boxes of the application settings form, named as its controls.
 struct PendraIniFields {
@@ -35,6 +35,6 @@ void ReadSettings(const settings_editor::Context& context, PendraIniFields& fiel
 
 // Writes every field and both component switches into the working folder's Pendra.ini.
 // Returns whether the form is to close: not when a write failed, so nothing typed is lost.
-bool AcceptSettings(const settings_editor::Context& context, const PendraIniFields& fields);
+bool acceptSettings(const settings_editor::Context& context, const PendraIniFields& fields);
 
-}  // namespace pendra::ReadPnd
+}  // namespace pendra::settings_editor::ReadPnd

@@ -1,6 +1,6 @@
 // Pendra_ini: edits the Pendra.ini of the folder it is started in, and DATEV's Damo32.ini.
-#include "Context.h"
-#include "gui/StartForm.h"
+#include "settings_editor/Context.h"
+#include "settings_editor/gui/StartForm.h"
 #include "ui/qt_message_sink.h"
 
 #include <QApplication>

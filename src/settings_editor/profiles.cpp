@@ -1,9 +1,9 @@
-#include "profiles.h"
+#include "settings_editor/profiles.h"
 
 #include "common/failure.h"
 #include "platform/profile.h"
 
-namespace pendra::profiles {
+namespace pendra::settings_editor::profiles {
 
 namespace {
 constexpr int kBufferChars = 255;
@@ -22,7 +22,7 @@ QString ReadProfileValue(ui::MessageSink& messages, const QString& filePath, con
                                              kReadSize, filePath);
 }
 
-void WriteProfileValue(const QString& filePath, const QString& section, const QString& key,
+void writeProfileValueOrThrow(const QString& filePath, const QString& section, const QString& key,
                        const QString& value) {
     if (!platform::writePrivateProfileString(section, key, value, filePath)) {
         throw Failure(QStringLiteral("In die Datei \"%1\" kann nicht geschrieben werden. "
@@ -31,4 +31,4 @@ void WriteProfileValue(const QString& filePath, const QString& section, const QS
     }
 }
 
-}  // namespace pendra::profiles
+}  // namespace pendra::settings_editor::profiles

@@ -5,7 +5,7 @@
 #include <functional>
 #include <utility>
 
-namespace pendra {
+namespace pendra::transfer {
 
 // One run of an export command: where its messages go, who hears of its progress, and
 // whether a check stopped it before its end.
@@ -29,4 +29,4 @@ private:
     bool stopped_ = false;
 };
 
-}  // namespace pendra
+}  // namespace pendra::transfer

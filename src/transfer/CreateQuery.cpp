@@ -1,12 +1,12 @@
-#include "CreateQuery.h"
+#include "transfer/CreateQuery.h"
 
-#include "DBConnect.h"
-#include "RunDamo.h"
-#include "Settings.h"
+#include "transfer/DBConnect.h"
+#include "transfer/RunDamo.h"
+#include "transfer/settings_lookup.h"
 #include "common/FileFkt.h"
 #include "common/PrivateProfile.h"
 #include "platform/paths.h"
-#include "text_checks.h"
+#include "transfer/text_checks.h"
 
 #include <QStringList>
 
@@ -14,7 +14,7 @@
 #include <array>
 #include <optional>
 
-namespace pendra::CreateQuery {
+namespace pendra::transfer::CreateQuery {
 
 namespace {
 
@@ -32,21 +32,21 @@ bool asksForDiskette(const QString& outputPath) {
 // application path. Returns the temporary folder, or nothing when the export has to stop.
 std::optional<QString> checkSettings(CommandRun& run, const QStringList& missingTmp,
                                      const QStringList& missingApplication) {
-    const QString datev = Settings::DatevFolder(run);
+    const QString datev = datevProgramFolder(run);
     if (datev.isEmpty()) {
-        Settings::Stop(
+        stopRun(
             run, {QStringLiteral("Datev_Path in der {windir}\\Pendra.ini nicht gefunden"),
                   QStringLiteral("Bitte eintragen: [Datev] und datev={Pfad der Datei Damo.ini}")});
         return std::nullopt;
     }
-    QString damo = Settings::DamoIni(datev);
-    const QString output = PrivateProfile::ReadIniValue(
+    QString damo = damoIniFile(datev);
+    const QString output = common::PrivateProfile::ReadIniValue(
         run.messages(), QStringLiteral("Einstellungen"), QStringLiteral("Ausgabepfad"), damo);
     if (asksForDiskette(output) && !run.messages().askOkCancel(kDiskette)) {
         run.markStopped();
         return std::nullopt;
     }
-    const QString tmp = Settings::TempFolder(run);
+    const QString tmp = tempFolder(run);
     if (tmp.isEmpty()) {
         for (const QString& message : missingTmp) {
             run.messages().show(message);
@@ -54,7 +54,7 @@ std::optional<QString> checkSettings(CommandRun& run, const QStringList& missing
         run.markStopped();
         return std::nullopt;
     }
-    if (Settings::ApplicationPath(run).isEmpty()) {
+    if (applicationPath(run).isEmpty()) {
         for (const QString& message : missingApplication) {
             run.messages().show(message);
         }
@@ -198,15 +198,15 @@ void handToDatev(CommandRun& run, const QString& tmp, const QString& baseName,
 
 void RunBookingExport(CommandRun& run, const QString& businessYear, const QString& shortYear,
                       const QString& startDate, const QString& endDate) {
-    const QString datev = Settings::DatevFolder(run);
+    const QString datev = datevProgramFolder(run);
     // Without a DATEV folder the header would land in a file at the file-system root; the
     // booking export reports the missing folder.
     if (!datev.isEmpty()) {
-        const QString damo = Settings::DamoIni(datev);
+        const QString damo = damoIniFile(datev);
         const QString section = QStringLiteral("DATEV-Vorlauf");
-        PrivateProfile::WriteIniValue(section, QStringLiteral("Datum-von"), startDate, damo);
-        PrivateProfile::WriteIniValue(section, QStringLiteral("Datum-bis"), endDate, damo);
-        PrivateProfile::WriteIniValue(section, QStringLiteral("Wirtschaftsjahr"), businessYear,
+        common::PrivateProfile::WriteIniValue(section, QStringLiteral("Datum-von"), startDate, damo);
+        common::PrivateProfile::WriteIniValue(section, QStringLiteral("Datum-bis"), endDate, damo);
+        common::PrivateProfile::WriteIniValue(section, QStringLiteral("Wirtschaftsjahr"), businessYear,
                                       damo);
     }
     ExportBookings(run, businessYear, shortYear);
@@ -228,13 +228,13 @@ int ExportBookings(CommandRun& run, const QString& businessYear, const QString& 
     DBConnect::LookupValue(QStringLiteral("Update_DB"), 5, QString(), QStringLiteral("BuchMax"),
                            last);
     if (first.isEmpty() || last.isEmpty()) {
-        Settings::Stop(run, {QStringLiteral("Der erste und der letzte offene Buchungszeitraum "
+        stopRun(run, {QStringLiteral("Der erste und der letzte offene Buchungszeitraum "
                                             "(BuchMin, BuchMax) fehlen in der Datenbank. "
                                             "Ausspielung ist abgebrochen.")});
         return 0;
     }
     if (!isWholeNumber(monthOf(first)) || !isWholeNumber(monthOf(last))) {
-        Settings::Stop(run, {QStringLiteral("Die offenen Buchungszeiträume „%1“ bis „%2“ sind "
+        stopRun(run, {QStringLiteral("Die offenen Buchungszeiträume „%1“ bis „%2“ sind "
                                             "ungültig; erwartet werden ganze Zahlen. "
                                             "Ausspielung ist abgebrochen.")
                                  .arg(first, last)});
@@ -246,7 +246,7 @@ int ExportBookings(CommandRun& run, const QString& businessYear, const QString& 
     const QStringList accounts = bankAccounts();
     for (const QString& account : accounts) {
         if (!usableInFileName(account)) {
-            Settings::Stop(run,
+            stopRun(run,
                            {QStringLiteral("Das Bankkonto „%1“ kann nicht Teil eines "
                                            "Dateinamens sein (es enthält „/“, „\\“ oder „..“). "
                                            "Ausspielung ist abgebrochen.")
@@ -260,7 +260,7 @@ int ExportBookings(CommandRun& run, const QString& businessYear, const QString& 
         int accountCount = 0;
         const QString baseName = QStringLiteral("FIBU-BW.") + account;
         const QString file = platform::joinPath(*tmp, baseName + QStringLiteral(".txt"));
-        FileFkt::CreateEmptyTextFile(file);
+        common::FileFkt::CreateEmptyTextFile(file);
         for (int month = firstMonth; month <= lastMonth; ++month) {
             const QString code = periodCode(month, shortYear);
             for (const BankCategory& category : kBankCategories) {
@@ -371,4 +371,4 @@ int ExportAccountLabels(CommandRun& run) {
     return total;
 }
 
-}  // namespace pendra::CreateQuery
+}  // namespace pendra::transfer::CreateQuery

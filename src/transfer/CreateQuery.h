@@ -1,10 +1,10 @@
 #pragma once
 
-#include "CommandRun.h"
+#include "transfer/CommandRun.h"
 
 #include <QString>
 
-namespace pendra::CreateQuery {
+namespace pendra::transfer::CreateQuery {
 
 // Writes the export period into DATEV's header section of Damo32.ini and runs the booking
 // export.
@@ -23,4 +23,4 @@ int ExportMasterData(CommandRun& run);
 // Exports new and corrected account labels into "FIBU-ST-OBE.txt".
 int ExportAccountLabels(CommandRun& run);
 
-}  // namespace pendra::CreateQuery
+}  // namespace pendra::transfer::CreateQuery

@@ -1,20 +1,20 @@
-#include "DBConnect.h"
+#include "transfer/DBConnect.h"
 
-#include "KontoKorrect.h"
+#include "transfer/KontoKorrect.h"
 #include "common/FileFkt.h"
 #include "common/Registry.h"
 #include "common/failure.h"
 #include "common/product_key.h"
-#include "odbc.h"
+#include "transfer/odbc.h"
 #include "platform/codepage.h"
 #include "platform/paths.h"
-#include "value_text.h"
+#include "transfer/value_text.h"
 
 #include <QFile>
 
 #include <unistd.h>
 
-namespace pendra::DBConnect {
+namespace pendra::transfer::DBConnect {
 
 namespace {
 
@@ -88,10 +88,10 @@ ExportResult ExportRecords(const QString& view, const QString& filePath, int col
                            const QString& filter, const QString& separator, Mode mode,
                            const std::function<void(int)>& progress) {
     if (mode == Mode::NewFile) {
-        FileFkt::CreateEmptyTextFile(filePath);
+        common::FileFkt::CreateEmptyTextFile(filePath);
     }
     const std::string currency =
-        Registry::ReadRegValue(productKey(), QStringLiteral("WKen")).toStdString();
+        common::Registry::ReadRegValue(common::productKey(), QStringLiteral("WKen")).toStdString();
     const std::string sep = separator.toStdString();
 
     odbc::Connection connection(connectionText());
@@ -219,4 +219,4 @@ void LookupValue(const QString& view, int columnCount, const QString& filter, co
     }
 }
 
-}  // namespace pendra::DBConnect
+}  // namespace pendra::transfer::DBConnect

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-namespace pendra::DBConnect {
+namespace pendra::transfer::DBConnect {
 
 // Every operation opens its own connection to this data source and closes it before it
 // returns. Database and file failures throw pendra::Failure; lines written and statements
@@ -40,4 +40,4 @@ int CollectValues(const QString& view, int columnCount, const QString& filter,
 void LookupValue(const QString& view, int columnCount, const QString& filter, const QString& column,
                  QString& result);
 
-}  // namespace pendra::DBConnect
+}  // namespace pendra::transfer::DBConnect

@@ -1,6 +1,6 @@
-#include "KontoKorrect.h"
+#include "transfer/KontoKorrect.h"
 
-namespace pendra::KontoKorrect {
+namespace pendra::transfer::KontoKorrect {
 
 QString KorrKonto(const QString& account, const QString& key) {
     switch (account.size()) {
@@ -13,4 +13,4 @@ QString KorrKonto(const QString& account, const QString& key) {
     }
 }
 
-}  // namespace pendra::KontoKorrect
+}  // namespace pendra::transfer::KontoKorrect

@@ -1,6 +1,6 @@
-#include "RunDamo.h"
+#include "transfer/RunDamo.h"
 
-#include "Settings.h"
+#include "transfer/settings_lookup.h"
 #include "common/PrivateProfile.h"
 #include "common/failure.h"
 #include "platform/paths.h"
@@ -8,7 +8,7 @@
 #include <QEventLoop>
 #include <QProcess>
 
-namespace pendra::RunDamo {
+namespace pendra::transfer::RunDamo {
 
 namespace {
 
@@ -23,9 +23,9 @@ Failure notStarted(const QString& path, const QString& reason) {
 
 // The DATEV folder, or the empty text after telling the user how to enter it.
 QString datevFolderOrStop(CommandRun& run, const QString& howToEnter) {
-    const QString datev = Settings::DatevFolder(run);
+    const QString datev = datevProgramFolder(run);
     if (datev.isEmpty()) {
-        Settings::Stop(
+        stopRun(
             run,
             {QStringLiteral("Datev_Path in der {windir}\\Pendra.ini nicht gefunden"), howToEnter});
     }
@@ -40,7 +40,7 @@ bool RunPutSelf(CommandRun& run, const QString& fileName, const QString& typeWor
     if (datev.isEmpty()) {
         return false;
     }
-    const QString tmp = Settings::TempFolder(run);
+    const QString tmp = tempFolder(run);
     const QString path = program(datev, QStringLiteral("put_self32.exe"));
     QProcess process;
     process.setProgram(path);
@@ -59,16 +59,16 @@ bool RunConverter(CommandRun& run, const QString& inputFile, const QString& form
     if (datev.isEmpty()) {
         return false;
     }
-    const QString damo = Settings::DamoIni(datev);
+    const QString damo = damoIniFile(datev);
     const QString section = QStringLiteral("Einstellungen");
-    PrivateProfile::WriteIniValue(section, QStringLiteral("Protokolldatei"),
+    common::PrivateProfile::WriteIniValue(section, QStringLiteral("Protokolldatei"),
                                   platform::joinPath(datev, QStringLiteral("damo.prt")), damo);
-    PrivateProfile::WriteIniValue(section, QStringLiteral("Eingabeformat"),
+    common::PrivateProfile::WriteIniValue(section, QStringLiteral("Eingabeformat"),
                                   platform::joinPath(datev, QStringLiteral("input32.ini")), damo);
-    PrivateProfile::WriteIniValue(section, QStringLiteral("Ausgabeformat"),
+    common::PrivateProfile::WriteIniValue(section, QStringLiteral("Ausgabeformat"),
                                   platform::joinPath(datev, QStringLiteral("output32.ini")), damo);
-    PrivateProfile::WriteIniValue(section, QStringLiteral("Eingabedatei"), inputFile, damo);
-    PrivateProfile::WriteIniValue(section, QStringLiteral("Formatname"), formatName, damo);
+    common::PrivateProfile::WriteIniValue(section, QStringLiteral("Eingabedatei"), inputFile, damo);
+    common::PrivateProfile::WriteIniValue(section, QStringLiteral("Formatname"), formatName, damo);
 
     const QString path = program(datev, QStringLiteral("damo32.exe"));
     QProcess converter;
@@ -88,4 +88,4 @@ bool RunConverter(CommandRun& run, const QString& inputFile, const QString& form
     return true;
 }
 
-}  // namespace pendra::RunDamo
+}  // namespace pendra::transfer::RunDamo

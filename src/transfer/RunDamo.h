@@ -1,10 +1,10 @@
 #pragma once
 
-#include "CommandRun.h"
+#include "transfer/CommandRun.h"
 
 #include <QString>
 
-namespace pendra::RunDamo {
+namespace pendra::transfer::RunDamo {
 
 // Starts DATEV's put_self32.exe on an interface file of the temporary folder and returns at
 // once. Returns false when the DATEV folder is not set (the user has been told).
@@ -15,4 +15,4 @@ bool RunPutSelf(CommandRun& run, const QString& fileName, const QString& typeWor
 // folder is not set (the user has been told). A program that cannot be started throws Failure.
 bool RunConverter(CommandRun& run, const QString& inputFile, const QString& formatName);
 
-}  // namespace pendra::RunDamo
+}  // namespace pendra::transfer::RunDamo

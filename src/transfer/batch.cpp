@@ -1,13 +1,13 @@
-#include "batch.h"
+#include "transfer/batch.h"
 
-#include "CommandRun.h"
-#include "ExportCommands.h"
+#include "transfer/CommandRun.h"
+#include "transfer/commands.h"
 #include "common/failure.h"
 #include "ui/console_message_sink.h"
 
 #include <ostream>
 
-namespace pendra::batch {
+namespace pendra::transfer::batch {
 
 namespace {
 
@@ -82,11 +82,11 @@ int run(const QStringList& arguments, const Console& console) {
     const QString command = rest[1];
     void (*action)(CommandRun&) = nullptr;
     if (command == QLatin1String("buchungen")) {
-        action = ExportCommands::Bookings;
+        action = bookingsCommand;
     } else if (command == QLatin1String("stammdaten")) {
-        action = ExportCommands::MasterData;
+        action = masterDataCommand;
     } else if (command == QLatin1String("kontenbeschriftungen")) {
-        action = ExportCommands::AccountLabels;
+        action = accountLabelsCommand;
     } else {
         return usage(console, "unbekannter Befehl");
     }
@@ -113,4 +113,4 @@ int run(const QStringList& arguments, const Console& console) {
     return commandRun.stopped() ? Stopped : Completed;
 }
 
-}  // namespace pendra::batch
+}  // namespace pendra::transfer::batch

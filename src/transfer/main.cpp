@@ -1,7 +1,7 @@
 // pendra_transfer: the DATEV transfer program. Without arguments it opens its window; with
 // --batch it runs one export command on the command line.
-#include "batch.h"
-#include "gui/StartForm.h"
+#include "transfer/batch.h"
+#include "transfer/gui/StartForm.h"
 #include "ui/qt_message_sink.h"
 
 #include <QApplication>
@@ -31,7 +31,7 @@ int main(int argc, char* argv[]) {
     }
     const QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("pendra_transfer"));
-    return pendra::batch::run(QCoreApplication::arguments().mid(1),
+    return pendra::transfer::batch::run(QCoreApplication::arguments().mid(1),
                               {std::cout, std::cerr, std::cin, ::isatty(STDIN_FILENO) == 1,
                                ::isatty(STDERR_FILENO) == 1});
 }

@@ -1,4 +1,4 @@
-#include "odbc.h"
+#include "transfer/odbc.h"
 
 #include "common/failure.h"
 
@@ -8,7 +8,7 @@
 
 #include <array>
 
-namespace pendra::odbc {
+namespace pendra::transfer::odbc {
 
 namespace {
 
@@ -202,4 +202,4 @@ void Query::readCell(int column, Cell& cell) {
     }
 }
 
-}  // namespace pendra::odbc
+}  // namespace pendra::transfer::odbc

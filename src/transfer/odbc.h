@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace pendra::odbc {
+namespace pendra::transfer::odbc {
 
 // How a column's values are turned into text.
 enum class ValueKind { Integer, Decimal, Date, Timestamp, Text };
@@ -71,4 +71,4 @@ private:
     std::vector<ValueKind> kinds_;
 };
 
-}  // namespace pendra::odbc
+}  // namespace pendra::transfer::odbc

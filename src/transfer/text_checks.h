@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-namespace pendra {
+namespace pendra::transfer {
 
 // Values that go into SQL text unquoted must be plain digits.
 inline bool isWholeNumber(const QString& text) {
@@ -12,4 +12,4 @@ inline bool isWholeNumber(const QString& text) {
            std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
-}  // namespace pendra
+}  // namespace pendra::transfer

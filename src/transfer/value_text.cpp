@@ -1,9 +1,9 @@
-#include "value_text.h"
+#include "transfer/value_text.h"
 
 #include <algorithm>
 #include <cctype>
 
-namespace pendra::value_text {
+namespace pendra::transfer::value_text {
 
 namespace {
 
@@ -211,4 +211,4 @@ bool isZeroOrOne(std::string_view raw) {
     return plain == "0" || plain == "1";
 }
 
-}  // namespace pendra::value_text
+}  // namespace pendra::transfer::value_text

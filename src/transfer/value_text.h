@@ -1,12 +1,12 @@
 #pragma once
 
-#include "odbc.h"
+#include "transfer/odbc.h"
 
 #include <optional>
 #include <string>
 #include <string_view>
 
-namespace pendra::value_text {
+namespace pendra::transfer::value_text {
 
 // Appends the value as text under German regional settings: integers as digits, other
 // numbers with a decimal comma and no thousands separator or exponent, dates as DD.MM.YYYY
@@ -21,4 +21,4 @@ std::optional<std::string> hundredths(std::string_view raw);
 // Whether the text is a number equal to 0 or 1.
 bool isZeroOrOne(std::string_view raw);
 
-}  // namespace pendra::value_text
+}  // namespace pendra::transfer::value_text

@@ -1,4 +1,4 @@
-#include "console_message_sink.h"
+#include "ui/console_message_sink.h"
 
 #include <string>
 

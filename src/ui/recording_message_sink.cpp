@@ -1,4 +1,4 @@
-#include "recording_message_sink.h"
+#include "ui/recording_message_sink.h"
 
 namespace pendra::ui {
 

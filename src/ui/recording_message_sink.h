@@ -1,6 +1,6 @@
 #pragma once
 
-#include "message_sink.h"
+#include "ui/message_sink.h"
 
 #include <QStringList>
 

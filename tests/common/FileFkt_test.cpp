@@ -1,21 +1,22 @@
 #include "common/FileFkt.h"
 #include "common/failure.h"
-#include "sandbox.h"
+#include "support/sandbox.h"
 
 #include <QFile>
 
 #include <gtest/gtest.h>
 
 using namespace pendra;
+using namespace pendra::common;
 using pendra::test::Sandbox;
 
 TEST(FileFkt, CreateEmptyTextFileReplacesAnExistingFileWithAnEmptyOne) {
     const Sandbox box;
     const QString file = box.path(QStringLiteral("FIBU-BW.Kasse.txt"));
-    FileFkt::CreateEmptyTextFile(file);
-    EXPECT_TRUE(FileFkt::FilePresent(file));
+    common::FileFkt::CreateEmptyTextFile(file);
+    EXPECT_TRUE(common::FileFkt::FilePresent(file));
     box.writeFile(QStringLiteral("FIBU-BW.Kasse.txt"), "alt\r\n");
-    FileFkt::CreateEmptyTextFile(box.path(QStringLiteral("fibu-bw.kasse.TXT")));
+    common::FileFkt::CreateEmptyTextFile(box.path(QStringLiteral("fibu-bw.kasse.TXT")));
     EXPECT_EQ(box.readFile(QStringLiteral("FIBU-BW.Kasse.txt")), QByteArray());
     EXPECT_FALSE(QFile::exists(box.path(QStringLiteral("fibu-bw.kasse.TXT"))));
 }
@@ -24,19 +25,19 @@ TEST(FileFkt, AReadOnlyFileIsNotForcedAndAMissingFolderFails) {
     const Sandbox box;
     box.writeFile(QStringLiteral("fest.txt"), "bleibt");
     QFile::setPermissions(box.path(QStringLiteral("fest.txt")), QFileDevice::ReadOwner);
-    EXPECT_THROW(FileFkt::CreateEmptyTextFile(box.path(QStringLiteral("fest.txt"))), Failure);
+    EXPECT_THROW(common::FileFkt::CreateEmptyTextFile(box.path(QStringLiteral("fest.txt"))), Failure);
     EXPECT_EQ(box.readFile(QStringLiteral("fest.txt")), QByteArray("bleibt"));
-    EXPECT_THROW(FileFkt::CreateEmptyTextFile(box.path(QStringLiteral("fehlt/x.txt"))), Failure);
+    EXPECT_THROW(common::FileFkt::CreateEmptyTextFile(box.path(QStringLiteral("fehlt/x.txt"))), Failure);
     EXPECT_THROW(
-        FileFkt::AppendTextLine(box.path(QStringLiteral("fehlt/x.txt")), QStringLiteral("a")),
+        common::FileFkt::AppendTextLine(box.path(QStringLiteral("fehlt/x.txt")), QStringLiteral("a")),
         Failure);
 }
 
 TEST(FileFkt, AppendTextLineWritesWindows1252LinesWithCrLfAndCountsLostCharacters) {
     const Sandbox box;
     const QString file = box.path(QStringLiteral("OPOS-ST-OBE.txt"));
-    EXPECT_EQ(FileFkt::AppendTextLine(file, QStringLiteral("Müller@Köln@€")), 0);
-    EXPECT_EQ(FileFkt::AppendTextLine(file, QStringLiteral("Łukasz")), 1);
+    EXPECT_EQ(common::FileFkt::AppendTextLine(file, QStringLiteral("Müller@Köln@€")), 0);
+    EXPECT_EQ(common::FileFkt::AppendTextLine(file, QStringLiteral("Łukasz")), 1);
     EXPECT_EQ(box.readFile(QStringLiteral("OPOS-ST-OBE.txt")),
               QByteArray("M\xFCller@K\xF6ln@\x80\r\n?ukasz\r\n"));
 }
@@ -44,7 +45,7 @@ TEST(FileFkt, AppendTextLineWritesWindows1252LinesWithCrLfAndCountsLostCharacter
 TEST(FileFkt, FilePresentIgnoresLetterCaseAndFolders) {
     const Sandbox box;
     box.writeFile(QStringLiteral("Pendra.ini"), "");
-    EXPECT_TRUE(FileFkt::FilePresent(box.path(QStringLiteral("PENDRA.INI"))));
-    EXPECT_FALSE(FileFkt::FilePresent(box.path(QStringLiteral("Fehlt.ini"))));
-    EXPECT_FALSE(FileFkt::FilePresent(box.path()));
+    EXPECT_TRUE(common::FileFkt::FilePresent(box.path(QStringLiteral("PENDRA.INI"))));
+    EXPECT_FALSE(common::FileFkt::FilePresent(box.path(QStringLiteral("Fehlt.ini"))));
+    EXPECT_FALSE(common::FileFkt::FilePresent(box.path()));
 }

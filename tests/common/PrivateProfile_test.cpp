@@ -1,5 +1,5 @@
 #include "common/PrivateProfile.h"
-#include "sandbox.h"
+#include "support/sandbox.h"
 #include "ui/recording_message_sink.h"
 
 #include <QDir>
@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 using namespace pendra;
+using namespace pendra::common;
 using pendra::test::Sandbox;
 using pendra::test::ScopedEnv;
 
@@ -23,7 +24,7 @@ TEST(ReadIniValue, TheBareNameIsRewrittenToTheWindowsFolderInTheCallersVariable)
     ui::RecordingMessageSink messages;
     QString file = QStringLiteral("Pendra.ini");
 
-    EXPECT_EQ(PrivateProfile::ReadIniValue(messages, QStringLiteral("tmp_Path"),
+    EXPECT_EQ(common::PrivateProfile::ReadIniValue(messages, QStringLiteral("tmp_Path"),
                                            QStringLiteral("tmp"), file),
               QStringLiteral("/var/tmp"));
     EXPECT_EQ(file, box.windowsFolder() + QStringLiteral("/Pendra.ini"));
@@ -38,7 +39,7 @@ TEST(ReadIniValue, TheNameInOtherCaseIsNeitherRewrittenNorFoundInTheWindowsFolde
     ui::RecordingMessageSink messages;
     QString file = QStringLiteral("pendra.ini");
 
-    EXPECT_EQ(PrivateProfile::ReadIniValue(messages, QStringLiteral("tmp_Path"),
+    EXPECT_EQ(common::PrivateProfile::ReadIniValue(messages, QStringLiteral("tmp_Path"),
                                            QStringLiteral("tmp"), file),
               QString());
     QDir::setCurrent(old);
@@ -51,15 +52,15 @@ TEST(ReadIniValue, AnEmptyValueAMissingKeyAndAMissingFileShowTheOneFixedMessage)
     box.writeFile(QStringLiteral("system/Windows/Pendra.ini"), "[tmp_Path]\r\ntmp=\r\n");
     ui::RecordingMessageSink messages;
     QString file = QStringLiteral("Pendra.ini");
-    EXPECT_EQ(PrivateProfile::ReadIniValue(messages, QStringLiteral("tmp_Path"),
+    EXPECT_EQ(common::PrivateProfile::ReadIniValue(messages, QStringLiteral("tmp_Path"),
                                            QStringLiteral("tmp"), file),
               QString());
     file = QStringLiteral("Pendra.ini");
-    EXPECT_EQ(PrivateProfile::ReadIniValue(messages, QStringLiteral("DATEV"),
+    EXPECT_EQ(common::PrivateProfile::ReadIniValue(messages, QStringLiteral("DATEV"),
                                            QStringLiteral("datev"), file),
               QString());
     QString damo = box.path(QStringLiteral("Datev/Damo32.ini"));
-    EXPECT_EQ(PrivateProfile::ReadIniValue(messages, QStringLiteral("Einstellungen"),
+    EXPECT_EQ(common::PrivateProfile::ReadIniValue(messages, QStringLiteral("Einstellungen"),
                                            QStringLiteral("Ausgabepfad"), damo),
               QString());
     EXPECT_EQ(damo, box.path(QStringLiteral("Datev/Damo32.ini")));
@@ -73,10 +74,10 @@ TEST(ReadIniValue, SectionsMatchInAnyCaseAndLongValuesAreCutTo254) {
                   "[Datev]\r\ndatev=/opt/Datev\r\n[Pendra_Path]\r\nPendra=" + longValue + "\r\n");
     ui::RecordingMessageSink messages;
     QString file = QStringLiteral("Pendra.ini");
-    EXPECT_EQ(PrivateProfile::ReadIniValue(messages, QStringLiteral("DATEV"),
+    EXPECT_EQ(common::PrivateProfile::ReadIniValue(messages, QStringLiteral("DATEV"),
                                            QStringLiteral("datev"), file),
               QStringLiteral("/opt/Datev"));
-    EXPECT_EQ(PrivateProfile::ReadIniValue(messages, QStringLiteral("Pendra_Path"),
+    EXPECT_EQ(common::PrivateProfile::ReadIniValue(messages, QStringLiteral("Pendra_Path"),
                                            QStringLiteral("Pendra"), file),
               QString(254, QLatin1Char('x')));
     EXPECT_TRUE(messages.messages().empty());
@@ -87,7 +88,7 @@ TEST(ReadIniValue, WithoutAWindowsFolderOnlyThatIsReported) {
     const ScopedEnv noRoot("PENDRA_SYSTEM_ROOT", QString());
     ui::RecordingMessageSink messages;
     QString file = QStringLiteral("Pendra.ini");
-    EXPECT_EQ(PrivateProfile::ReadIniValue(messages, QStringLiteral("tmp_Path"),
+    EXPECT_EQ(common::PrivateProfile::ReadIniValue(messages, QStringLiteral("tmp_Path"),
                                            QStringLiteral("tmp"), file),
               QString());
     EXPECT_EQ(file, QStringLiteral("Pendra.ini"));
@@ -97,10 +98,10 @@ TEST(ReadIniValue, WithoutAWindowsFolderOnlyThatIsReported) {
 TEST(WriteIniValue, WritesWhatTheReaderFinds) {
     const Sandbox box;
     QString damo = box.path(QStringLiteral("Damo32.ini"));
-    PrivateProfile::WriteIniValue(QStringLiteral("DATEV-Vorlauf"), QStringLiteral("Jahr"),
+    common::PrivateProfile::WriteIniValue(QStringLiteral("DATEV-Vorlauf"), QStringLiteral("Jahr"),
                                   QStringLiteral("2026"), damo);
     ui::RecordingMessageSink messages;
-    EXPECT_EQ(PrivateProfile::ReadIniValue(messages, QStringLiteral("datev-vorlauf"),
+    EXPECT_EQ(common::PrivateProfile::ReadIniValue(messages, QStringLiteral("datev-vorlauf"),
                                            QStringLiteral("JAHR"), damo),
               QStringLiteral("2026"));
 }

@@ -1,10 +1,11 @@
 #include "common/Registry.h"
 #include "platform/registry_store.h"
-#include "sandbox.h"
+#include "support/sandbox.h"
 
 #include <gtest/gtest.h>
 
 using namespace pendra;
+using namespace pendra::common;
 using pendra::platform::RegistryStore;
 using pendra::platform::RegType;
 using pendra::platform::RegValue;
@@ -25,28 +26,28 @@ void store(const QByteArray& data) {
 TEST(ReadRegValue, ReturnsTheTextBeforeTheFirstNul) {
     const Sandbox box;
     store(QByteArray("EUR\0xyz", 7));
-    EXPECT_EQ(Registry::ReadRegValue(kProduct, QStringLiteral("WKen")), QStringLiteral("EUR"));
+    EXPECT_EQ(common::Registry::ReadRegValue(kProduct, QStringLiteral("WKen")), QStringLiteral("EUR"));
     store(QByteArray("\0EUR", 4));
-    EXPECT_EQ(Registry::ReadRegValue(kProduct, QStringLiteral("WKen")), QString());
+    EXPECT_EQ(common::Registry::ReadRegValue(kProduct, QStringLiteral("WKen")), QString());
 }
 
 TEST(ReadRegValue, MissingKeyValueOrStoreGiveTheEmptyText) {
     const Sandbox box;
-    EXPECT_EQ(Registry::ReadRegValue(kProduct, QStringLiteral("WKen")), QString());
+    EXPECT_EQ(common::Registry::ReadRegValue(kProduct, QStringLiteral("WKen")), QString());
     store(QByteArray("1\0", 2));
-    EXPECT_EQ(Registry::ReadRegValue(kProduct, QStringLiteral("Fehlt")), QString());
-    EXPECT_EQ(Registry::ReadRegValue(QStringLiteral("Software\\Fehlt"), QStringLiteral("WKen")),
+    EXPECT_EQ(common::Registry::ReadRegValue(kProduct, QStringLiteral("Fehlt")), QString());
+    EXPECT_EQ(common::Registry::ReadRegValue(QStringLiteral("Software\\Fehlt"), QStringLiteral("WKen")),
               QString());
     box.writeFile(QStringLiteral("system/registry.reg"), "REGEDIT4\r\n[HKEY_LOC");
-    EXPECT_EQ(Registry::ReadRegValue(kProduct, QStringLiteral("WKen")), QString());
+    EXPECT_EQ(common::Registry::ReadRegValue(kProduct, QStringLiteral("WKen")), QString());
 }
 
 TEST(ReadRegValue, DataMustFitTheBufferOf255Bytes) {
     const Sandbox box;
     store(QByteArray(254, 'a') + QByteArray(1, '\0'));
-    EXPECT_EQ(Registry::ReadRegValue(kProduct, QStringLiteral("WKen")), QString(254, 'a'));
+    EXPECT_EQ(common::Registry::ReadRegValue(kProduct, QStringLiteral("WKen")), QString(254, 'a'));
     store(QByteArray(255, 'b'));
-    EXPECT_EQ(Registry::ReadRegValue(kProduct, QStringLiteral("WKen")), QString(255, 'b'));
+    EXPECT_EQ(common::Registry::ReadRegValue(kProduct, QStringLiteral("WKen")), QString(255, 'b'));
     store(QByteArray(255, 'c') + QByteArray(1, '\0'));
-    EXPECT_EQ(Registry::ReadRegValue(kProduct, QStringLiteral("WKen")), QString());
+    EXPECT_EQ(common::Registry::ReadRegValue(kProduct, QStringLiteral("WKen")), QString());
 }

@@ -1,5 +1,5 @@
 #include "platform/paths.h"
-#include "sandbox.h"
+#include "support/sandbox.h"
 
 #include <QDir>
 

@@ -1,4 +1,4 @@
-#include "sandbox.h"
+#include "support/sandbox.h"
 
 #include <QProcess>
 

@@ -1,5 +1,5 @@
 #include "platform/profile.h"
-#include "sandbox.h"
+#include "support/sandbox.h"
 
 #include <QFile>
 #include <QProcess>

@@ -1,5 +1,5 @@
 #include "platform/registry_store.h"
-#include "sandbox.h"
+#include "support/sandbox.h"
 
 #include <gtest/gtest.h>
 

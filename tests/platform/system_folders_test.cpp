@@ -1,5 +1,5 @@
 #include "platform/system_folders.h"
-#include "sandbox.h"
+#include "support/sandbox.h"
 
 #include <QDir>
 

@@ -1,14 +1,15 @@
-#include "ReadPnd.h"
-#include "editor_test.h"
+#include "settings_editor/ReadPnd.h"
+#include "settings_editor/editor_test.h"
 #include "platform/registry_store.h"
-#include "sandbox.h"
+#include "support/sandbox.h"
 
 #include <QDir>
 
 #include <gtest/gtest.h>
 
 using namespace pendra;
-using pendra::ReadPnd::PendraIniFields;
+using namespace pendra::settings_editor;
+using pendra::settings_editor::ReadPnd::PendraIniFields;
 using pendra::test::editorIn;
 using pendra::test::Sandbox;
 
@@ -94,7 +95,7 @@ TEST(EditorReadPnd, WithoutAWorkingFolderEachOperationShowsItsOwnMessageAndWrite
     fields.AnwPfad = QStringLiteral("bleibt");
     ReadPnd::InitSettings(editorIn(messages, QString()), fields);
     ReadPnd::ReadSettings(editorIn(messages, QString()), fields);
-    EXPECT_TRUE(ReadPnd::AcceptSettings(editorIn(messages, QString()), fields));
+    EXPECT_TRUE(ReadPnd::acceptSettings(editorIn(messages, QString()), fields));
     QDir::setCurrent(oldCurrent);
     EXPECT_TRUE(QDir(box.path()).entryList(QDir::Files).isEmpty());
     EXPECT_EQ(fields.AnwPfad, QStringLiteral("bleibt"));
@@ -148,7 +149,7 @@ TEST(EditorReadPnd, AcceptSettingsWritesEveryFieldInOrderAndBothSwitchesAsJa) {
     fields.WKen = QStringLiteral("1;2");
     fields.EDIPath = QStringLiteral(" /edi ");
 
-    EXPECT_TRUE(ReadPnd::AcceptSettings(editorIn(messages, box.path()), fields));
+    EXPECT_TRUE(ReadPnd::acceptSettings(editorIn(messages, box.path()), fields));
     EXPECT_EQ(box.readFile(QStringLiteral("Pendra.ini")),
               "[LABEL]\r\nFirma=M\xFCller & S\xF6hne\r\n[Pendra_Path]\r\nPendra=/opt/Pendra\r\n"
               "Anwendung=\r\nDb=\r\nDbName=\r\n[Datev]\r\ndatev_Path=\r\ndatev=Ja\r\nWken=1;2\r\n"
@@ -161,7 +162,7 @@ TEST(EditorReadPnd, AcceptSettingsWritesEveryFieldInOrderAndBothSwitchesAsJa) {
 TEST(EditorReadPnd, AcceptSettingsReportsAFailedWriteInsteadOfSuccessAndStaysOpen) {
     const Sandbox box;
     ui::RecordingMessageSink messages;
-    EXPECT_FALSE(ReadPnd::AcceptSettings(editorIn(messages, box.path(QStringLiteral("geloescht"))),
+    EXPECT_FALSE(ReadPnd::acceptSettings(editorIn(messages, box.path(QStringLiteral("geloescht"))),
                                          PendraIniFields{}));
     ASSERT_EQ(messages.texts().size(), 1);
     EXPECT_TRUE(messages.texts()[0].startsWith(QStringLiteral("In die Datei")));

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Context.h"
+#include "settings_editor/Context.h"
 #include "ui/recording_message_sink.h"
 
 #include <QString>

@@ -1,6 +1,6 @@
-#include "editor_test.h"
-#include "gui/StartForm.h"
-#include "sandbox.h"
+#include "settings_editor/editor_test.h"
+#include "settings_editor/gui/StartForm.h"
+#include "support/sandbox.h"
 
 #include <QAction>
 #include <QApplication>
@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 using namespace pendra;
+using namespace pendra::settings_editor;
 using pendra::settings_editor::StartForm;
 using pendra::test::editorIn;
 using pendra::test::Sandbox;

@@ -1,11 +1,12 @@
-#include "profiles.h"
+#include "settings_editor/profiles.h"
 #include "common/failure.h"
-#include "sandbox.h"
+#include "support/sandbox.h"
 #include "ui/recording_message_sink.h"
 
 #include <gtest/gtest.h>
 
 using namespace pendra;
+using namespace pendra::settings_editor;
 using pendra::test::Sandbox;
 
 TEST(EditorProfiles, ReadProfileValueReadsThroughA250ByteBufferMatchingNamesInAnyCase) {
@@ -42,7 +43,7 @@ TEST(EditorProfiles, WriteProfileValueReportsAFileThatCannotBeWritten) {
     const Sandbox box;
     const QString file = box.path(QStringLiteral("fehlt/Damo32.ini"));
     try {
-        profiles::WriteProfileValue(file, QStringLiteral("Datev-Vorlauf"),
+        profiles::writeProfileValueOrThrow(file, QStringLiteral("Datev-Vorlauf"),
                                     QStringLiteral("Berater"), QStringLiteral("4711"));
         FAIL() << "no failure";
     } catch (const Failure& failure) {

@@ -1,7 +1,7 @@
 // Renders the editor's three forms, filled with sample settings, into PNG files for the
 // documentation: editor_screenshots <folder>. Runs on the offscreen platform.
-#include "Context.h"
-#include "gui/StartForm.h"
+#include "settings_editor/Context.h"
+#include "settings_editor/gui/StartForm.h"
 #include "ui/recording_message_sink.h"
 
 #include <QAction>

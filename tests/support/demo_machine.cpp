@@ -1,4 +1,4 @@
-#include "demo_machine.h"
+#include "support/demo_machine.h"
 
 #include <QFile>
 #include <QProcess>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sandbox.h"
+#include "support/sandbox.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "qt_printers.h"
+#include "support/qt_printers.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,12 +1,13 @@
-#include "DBConnect.h"
+#include "transfer/DBConnect.h"
 #include "common/failure.h"
-#include "demo_machine.h"
+#include "support/demo_machine.h"
 
 #include <QFile>
 
 #include <gtest/gtest.h>
 
 using namespace pendra;
+using namespace pendra::transfer;
 using DBConnect::Mode;
 using pendra::test::DemoMachine;
 

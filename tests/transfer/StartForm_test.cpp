@@ -1,5 +1,5 @@
-#include "gui/StartForm.h"
-#include "demo_machine.h"
+#include "transfer/gui/StartForm.h"
+#include "support/demo_machine.h"
 #include "ui/recording_message_sink.h"
 
 #include <QAction>

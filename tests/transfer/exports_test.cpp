@@ -1,9 +1,9 @@
-#include "CommandRun.h"
-#include "CreateQuery.h"
-#include "ExportCommands.h"
-#include "RunDamo.h"
+#include "transfer/CommandRun.h"
+#include "transfer/CreateQuery.h"
+#include "transfer/commands.h"
+#include "transfer/RunDamo.h"
 #include "common/failure.h"
-#include "demo_machine.h"
+#include "support/demo_machine.h"
 #include "ui/recording_message_sink.h"
 
 #include <QDir>
@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 using namespace pendra;
+using namespace pendra::transfer;
 using pendra::test::DemoMachine;
 using pendra::test::ScopedEnv;
 
@@ -65,7 +66,7 @@ TEST(BookingsCommand, ExportsMarksAndHandsEveryFileToDatevInOrder) {
     const DemoMachine machine;
     addSmallYear(machine);
     Recorded run;
-    ExportCommands::Bookings(run.command);
+    bookingsCommand(run.command);
 
     EXPECT_FALSE(run.command.stopped());
     EXPECT_EQ(
@@ -124,7 +125,7 @@ TEST(BookingsCommand, ExportsMarksAndHandsEveryFileToDatevInOrder) {
 
     // At once again: nothing left, every file rewritten empty.
     Recorded again;
-    ExportCommands::Bookings(again.command);
+    bookingsCommand(again.command);
     EXPECT_EQ(again.messages.texts(), QStringList{kNothing});
     EXPECT_FALSE(again.command.stopped());
     for (const char* file :
@@ -137,7 +138,7 @@ TEST(BookingsCommand, ExportsMarksAndHandsEveryFileToDatevInOrder) {
 TEST(BookingsCommand, TheWholeDemoYearGoesOutOnceWithCountsMatchingTheFiles) {
     const DemoMachine machine(DemoMachine::Data::Demo);
     Recorded run;
-    ExportCommands::Bookings(run.command);
+    bookingsCommand(run.command);
     const QStringList texts = run.messages.texts();
     ASSERT_EQ(texts.size(), 7) << texts.join(QLatin1Char('\n')).toStdString();
     const QStringList files = {QStringLiteral("FIBU-BW.1200"),    QStringLiteral("FIBU-BW.1210"),
@@ -161,7 +162,7 @@ TEST(BookingsCommand, TheWholeDemoYearGoesOutOnceWithCountsMatchingTheFiles) {
                                           "<> 'B' and coalesce(storno, '') <> 'Ja')")),
               QStringList{QStringLiteral("0")});
     Recorded again;
-    ExportCommands::Bookings(again.command);
+    bookingsCommand(again.command);
     EXPECT_EQ(again.messages.texts(), QStringList{kNothing});
 }
 
@@ -194,7 +195,7 @@ TEST(BookingsCommand, MissingSettingsAreReportedAndNothingIsWritten) {
         changed.replace(c.removed, c.removed.left(c.removed.indexOf('=') + 1));
         machine.writeFile(QStringLiteral("system/Windows/Pendra.ini"), changed);
         Recorded run;
-        ExportCommands::Bookings(run.command);
+        bookingsCommand(run.command);
         EXPECT_EQ(run.messages.texts(), c.messages);
         EXPECT_TRUE(run.command.stopped());
         EXPECT_FALSE(QFile::exists(machine.path(QStringLiteral("tmp/FIBU-BW.1200.txt"))));
@@ -210,7 +211,7 @@ TEST(BookingsCommand, ADisketteOutputAsksFirstAndCancelWritesNothing) {
                       "[Einstellungen]\r\nAusgabepfad=a:\\\r\n");
     Recorded run;
     run.messages.answerNext(ui::Answer::Cancel);
-    ExportCommands::Bookings(run.command);
+    bookingsCommand(run.command);
     EXPECT_EQ(run.messages.texts(),
               QStringList{QStringLiteral("Bitte legen Sie eine Diskette ins Laufwerk A:, da die "
                                          "Daten auf A: ausgespielt werden")});
@@ -220,7 +221,7 @@ TEST(BookingsCommand, ADisketteOutputAsksFirstAndCancelWritesNothing) {
 
     Recorded agreed;
     agreed.messages.answerNext(ui::Answer::Ok);
-    ExportCommands::Bookings(agreed.command);
+    bookingsCommand(agreed.command);
     EXPECT_EQ(agreed.messages.texts().size(), 8);
     EXPECT_FALSE(agreed.command.stopped());
 }
@@ -228,14 +229,14 @@ TEST(BookingsCommand, ADisketteOutputAsksFirstAndCancelWritesNothing) {
 TEST(BookingsCommand, DatabaseValuesThatWouldBreakQueriesOrFileNamesStopTheRun) {
     const DemoMachine machine;
     Recorded empty;
-    ExportCommands::Bookings(empty.command);
+    bookingsCommand(empty.command);
     EXPECT_TRUE(empty.command.stopped());
     EXPECT_TRUE(empty.messages.texts().value(0).contains(QStringLiteral("Ausspielzeitraum")));
 
     addSmallYear(machine);
     machine.exec(QStringLiteral("update Wirtschaftsjahr set Jahr = '2026 or 1=1'"));
     Recorded injected;
-    ExportCommands::Bookings(injected.command);
+    bookingsCommand(injected.command);
     EXPECT_TRUE(injected.command.stopped());
     EXPECT_TRUE(injected.messages.texts().value(0).contains(QStringLiteral("2026 or 1=1")));
     EXPECT_FALSE(machine.readFile(QStringLiteral("Datev/Damo32.ini")).contains("Wirtschaftsjahr"));
@@ -245,7 +246,7 @@ TEST(BookingsCommand, DatabaseValuesThatWouldBreakQueriesOrFileNamesStopTheRun) 
                        "insert into Bankkonto (Nr, Bezeichnung, Konto, IBAN) values (3, 'Böse', "
                        "'../../x', 'DE03')"));
     Recorded escaping;
-    ExportCommands::Bookings(escaping.command);
+    bookingsCommand(escaping.command);
     EXPECT_TRUE(escaping.command.stopped());
     EXPECT_TRUE(escaping.messages.texts().value(0).contains(QStringLiteral("../../x")));
     EXPECT_TRUE(QDir(machine.tmpFolder()).isEmpty());
@@ -255,7 +256,7 @@ TEST(BookingsCommand, DatabaseValuesThatWouldBreakQueriesOrFileNamesStopTheRun) 
         "insert into Buchung (Kategorie, Wert, SH, Gegenkonto, Datum, Konto, Bankkonto) "
         "values ('Ueberw', 1, 'H', '4930', '2026-01-09', '12''00', '12''00')"));
     Recorded quoted;
-    ExportCommands::Bookings(quoted.command);
+    bookingsCommand(quoted.command);
     EXPECT_FALSE(quoted.command.stopped());
     EXPECT_TRUE(quoted.messages.texts().contains(
         QStringLiteral("Es wurden 1 Bankbewegungen des Bankkontos 12'00 ausgespielt und in der "
@@ -274,7 +275,7 @@ TEST(MasterDataCommand, ExportsNewAndChangedPartnersOnceAndStartsDatev) {
         " ('10003', 'D', 'Alt', NULL, 'Weg 1', '58511', 'Altena', NULL, 9, 0),"
         " ('70001', 'K', 'Holz Köhler', 'Büro', 'Sägeweg 5', '57439', 'Attendorn', NULL, 0, 0)"));
     Recorded run;
-    ExportCommands::MasterData(run.command);
+    masterDataCommand(run.command);
     EXPECT_EQ(run.messages.texts(),
               QStringList{QStringLiteral(
                   "Es wurden 3 Stammdaten ausgespielt und als gebucht gekennzeichnet")});
@@ -289,7 +290,7 @@ TEST(MasterDataCommand, ExportsNewAndChangedPartnersOnceAndStartsDatev) {
     EXPECT_TRUE(protocol.contains("Datensaetze gelesen=3\r\n"));
 
     Recorded again;
-    ExportCommands::MasterData(again.command);
+    masterDataCommand(again.command);
     EXPECT_EQ(again.messages.texts(),
               QStringList{QStringLiteral("Keine neuen Stammdaten vorhanden;")});
     EXPECT_EQ(machine.readFile(QStringLiteral("tmp/OPOS-ST-OBE.txt")), QByteArray());
@@ -301,7 +302,7 @@ TEST(MasterDataCommand, MissingTemporaryFolderIsReportedInOneMessage) {
     ini.replace("tmp=" + machine.tmpFolder().toUtf8(), "tmp=");
     machine.writeFile(QStringLiteral("system/Windows/Pendra.ini"), ini);
     Recorded run;
-    ExportCommands::MasterData(run.command);
+    masterDataCommand(run.command);
     EXPECT_EQ(
         run.messages.texts(),
         (QStringList{
@@ -318,7 +319,7 @@ TEST(AccountLabelsCommand, BothViewsGoIntoOneFileAndCorrectionsComeBack) {
         " ('1200', 'S', 'Sparkasse', '0', 0), ('4530', 'S', 'Kfz-Kosten', '9', 1),"
         " ('8400', 'S', 'Erlöse', '9', 0), ('70001', 'K', 'Holz Köhler', '0', 0)"));
     Recorded run;
-    ExportCommands::AccountLabels(run.command);
+    accountLabelsCommand(run.command);
     EXPECT_EQ(run.messages.texts(),
               QStringList{QStringLiteral("Es wurden 3 Kontenbeschriftungen ausgespielt")});
     EXPECT_EQ(machine.readFile(QStringLiteral("tmp/FIBU-ST-OBE.txt")),
@@ -326,13 +327,13 @@ TEST(AccountLabelsCommand, BothViewsGoIntoOneFileAndCorrectionsComeBack) {
 
     // The correction key stays, so the label goes out at every run.
     Recorded again;
-    ExportCommands::AccountLabels(again.command);
+    accountLabelsCommand(again.command);
     EXPECT_EQ(again.messages.texts(),
               QStringList{QStringLiteral("Es wurden 1 Kontenbeschriftungen ausgespielt")});
 
     machine.exec(QStringLiteral("update Kontenbeschriftung set KorrKz = 0"));
     Recorded none;
-    ExportCommands::AccountLabels(none.command);
+    accountLabelsCommand(none.command);
     EXPECT_EQ(none.messages.texts(),
               QStringList{QStringLiteral("Keine neunen Kontenbeschriftungen vorhanden;")});
     EXPECT_EQ(machine.readFile(QStringLiteral("tmp/FIBU-ST-OBE.txt")), QByteArray());
@@ -341,7 +342,7 @@ TEST(AccountLabelsCommand, BothViewsGoIntoOneFileAndCorrectionsComeBack) {
     machine.exec(
         QStringLiteral("insert into Kontenbeschriftung values ('4600', 'S', 'Werbung ★', '0', 0)"));
     Recorded replaced;
-    ExportCommands::AccountLabels(replaced.command);
+    accountLabelsCommand(replaced.command);
     EXPECT_EQ(
         replaced.messages.texts(),
         (QStringList{QStringLiteral("In der Datei „%1“ wurden 1 Zeichen, die der DATEV-Zeichensatz "

@@ -1,9 +1,10 @@
-#include "value_text.h"
-#include "KontoKorrect.h"
+#include "transfer/value_text.h"
+#include "transfer/KontoKorrect.h"
 
 #include <gtest/gtest.h>
 
 using namespace pendra;
+using namespace pendra::transfer;
 using odbc::ValueKind;
 
 namespace {

@@ -1,6 +1,6 @@
-#include "DatevForm.h"
+#include "settings_editor/gui/DatevForm.h"
 
-#include "DatevSettings.h"
+#include "settings_editor/datev_settings.h"
 #include "ui_DatevForm.h"
 
 #include <QCloseEvent>
@@ -16,7 +16,7 @@ DatevForm::DatevForm(Context context, QWidget* parent)
     connect(ui_->DatevUbern, &QPushButton::clicked, this, &DatevForm::accept);
     connect(ui_->DatevAbbr, &QPushButton::clicked, this, &QWidget::close);
 
-    const DatevSettings::DatevFields fields = DatevSettings::LoadDatev(context_);
+    const DatevFields fields = loadDatev(context_);
     ui_->NrBerater->setText(fields.NrBerater);
     ui_->NrMandant->setText(fields.NrMandant);
     ui_->AusgPath->setText(fields.AusgPath);
@@ -26,9 +26,9 @@ DatevForm::DatevForm(Context context, QWidget* parent)
 DatevForm::~DatevForm() = default;
 
 void DatevForm::accept() {
-    const DatevSettings::DatevFields fields{ui_->NrBerater->text(), ui_->NrMandant->text(),
+    const DatevFields fields{ui_->NrBerater->text(), ui_->NrMandant->text(),
                                             ui_->AusgPath->text(), ui_->Waehrung->text()};
-    if (DatevSettings::AcceptDatev(context_, fields)) {
+    if (acceptDatev(context_, fields)) {
         close();
     }
 }

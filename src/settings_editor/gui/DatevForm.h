@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Context.h"
+#include "settings_editor/Context.h"
 
 #include <QWidget>
 

@@ -1,4 +1,4 @@
-#include "PendraIniForm.h"
+#include "settings_editor/gui/PendraIniForm.h"
 
 #include "ui_PendraIniForm.h"
 
@@ -60,7 +60,7 @@ void PendraIniForm::readSettings() {
 }
 
 void PendraIniForm::accept() {
-    if (ReadPnd::AcceptSettings(context_, fields())) {
+    if (ReadPnd::acceptSettings(context_, fields())) {
         close();
     }
 }

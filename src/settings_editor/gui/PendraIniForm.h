@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Context.h"
-#include "ReadPnd.h"
+#include "settings_editor/Context.h"
+#include "settings_editor/ReadPnd.h"
 
 #include <QWidget>
 

@@ -1,9 +1,9 @@
-#include "StartForm.h"
+#include "settings_editor/gui/StartForm.h"
 
-#include "DatevForm.h"
-#include "PendraIniForm.h"
-#include "SettingsFile.h"
-#include "ui_StartForm.h"
+#include "settings_editor/gui/DatevForm.h"
+#include "settings_editor/gui/PendraIniForm.h"
+#include "settings_editor/settings_file.h"
+#include "ui_EditorStartForm.h"
 
 #include <QCloseEvent>
 
@@ -27,7 +27,7 @@ void present(QWidget* form) {
 }  // namespace
 
 StartForm::StartForm(Context context, QWidget* parent)
-    : QMainWindow(parent), ui_(std::make_unique<Ui::StartForm>()), context_(std::move(context)) {
+    : QMainWindow(parent), ui_(std::make_unique<Ui::EditorStartForm>()), context_(std::move(context)) {
     ui_->setupUi(this);
     for (QObject* entry : std::initializer_list<QObject*>{
              ui_->mnumain_0, ui_->mnumain_1, ui_->mnuPnd_0, ui_->mnuPnd_1, ui_->mnuDatev_0}) {
@@ -38,7 +38,7 @@ StartForm::StartForm(Context context, QWidget* parent)
     connect(ui_->mnuDatev_0, &QAction::triggered, this, &StartForm::editDatev);
     connect(ui_->cmdstop, &QPushButton::clicked, this, &StartForm::stop);
 
-    CreateMissingSettingsFile(context_);
+    createMissingSettingsFile(context_);
 }
 
 StartForm::~StartForm() = default;

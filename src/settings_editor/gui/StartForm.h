@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Context.h"
+#include "settings_editor/Context.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -8,7 +8,7 @@
 #include <memory>
 
 namespace Ui {
-class StartForm;
+class EditorStartForm;
 }
 
 namespace pendra::settings_editor {
@@ -41,7 +41,7 @@ private:
     void comeBack();
     PendraIniForm& pendraIniForm();
 
-    std::unique_ptr<Ui::StartForm> ui_;
+    std::unique_ptr<Ui::EditorStartForm> ui_;
     Context context_;
     QPointer<PendraIniForm> pendraIni_;
     QPointer<DatevForm> datev_;

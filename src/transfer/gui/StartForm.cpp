@@ -1,8 +1,8 @@
-#include "StartForm.h"
+#include "transfer/gui/StartForm.h"
 
-#include "ExportCommands.h"
+#include "transfer/commands.h"
 #include "common/failure.h"
-#include "ui_StartForm.h"
+#include "ui_TransferStartForm.h"
 
 #include <QCloseEvent>
 #include <QElapsedTimer>
@@ -21,7 +21,7 @@ constexpr qint64 kProgressIntervalMs = 100;
 }  // namespace
 
 StartForm::StartForm(ui::MessageSink& messages, QWidget* parent)
-    : QMainWindow(parent), ui_(std::make_unique<Ui::StartForm>()), messages_(messages) {
+    : QMainWindow(parent), ui_(std::make_unique<Ui::TransferStartForm>()), messages_(messages) {
     ui_->setupUi(this);
     status_ = new QLabel(this);
     activity_ = new QProgressBar(this);
@@ -41,19 +41,19 @@ StartForm::~StartForm() = default;
 
 void StartForm::BwOutp_Click(int index) {
     if (index == 0) {
-        run(ExportCommands::Bookings);
+        run(bookingsCommand);
     }
 }
 
 void StartForm::StammOutp_Click(int index) {
     if (index == 0) {
-        run(ExportCommands::MasterData);
+        run(masterDataCommand);
     }
 }
 
 void StartForm::Kontenoutp_Click(int index) {
     if (index == 0) {
-        run(ExportCommands::AccountLabels);
+        run(accountLabelsCommand);
     }
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CommandRun.h"
+#include "transfer/CommandRun.h"
 #include "ui/message_sink.h"
 
 #include <QMainWindow>
@@ -11,7 +11,7 @@ class QLabel;
 class QProgressBar;
 
 namespace Ui {
-class StartForm;
+class TransferStartForm;
 }
 
 namespace pendra::transfer {
@@ -45,7 +45,7 @@ private:
     void setBusy(bool busy);
     void stop();
 
-    std::unique_ptr<Ui::StartForm> ui_;
+    std::unique_ptr<Ui::TransferStartForm> ui_;
     ui::MessageSink& messages_;
     QLabel* status_ = nullptr;
     QProgressBar* activity_ = nullptr;

@@ -1,23 +1,23 @@
-#include "ExportCommands.h"
+#include "transfer/commands.h"
 
-#include "CreateQuery.h"
-#include "DBConnect.h"
-#include "RunDamo.h"
-#include "Settings.h"
+#include "transfer/CreateQuery.h"
+#include "transfer/DBConnect.h"
+#include "transfer/RunDamo.h"
+#include "transfer/settings_lookup.h"
 #include "platform/paths.h"
-#include "text_checks.h"
+#include "transfer/text_checks.h"
 
 #include <QStringList>
 
-namespace pendra::ExportCommands {
+namespace pendra::transfer {
 
 namespace {
 
 // After an export that wrote records: look up the temporary folder and hand the file over.
 void handToDatev(CommandRun& run, const QString& baseName, const QString& typeWord) {
-    const QString tmp = Settings::TempFolder(run);
+    const QString tmp = tempFolder(run);
     if (tmp.isEmpty()) {
-        Settings::Stop(
+        stopRun(
             run,
             {QStringLiteral("TMP_Path in der {windir}\\Pendra.ini nicht gefunden"),
              QStringLiteral("Bitte eintragen: [tmp_Path] und tmp={Pfad der Temporaerdateien}")});
@@ -29,7 +29,7 @@ void handToDatev(CommandRun& run, const QString& baseName, const QString& typeWo
 
 }  // namespace
 
-void Bookings(CommandRun& run) {
+void bookingsCommand(CommandRun& run) {
     QString values;
     DBConnect::CollectValues(QStringLiteral("Ausspielzeitraum"), 5, QString(), QStringLiteral(";"),
                              values);
@@ -39,7 +39,7 @@ void Bookings(CommandRun& run) {
     const QString startDay = parts.value(3);
     const QString endDay = parts.value(4);
     if (businessYear.isEmpty() || shortYear.isEmpty() || startDay.isEmpty() || endDay.isEmpty()) {
-        Settings::Stop(run,
+        stopRun(run,
                        {QStringLiteral("Der Ausspielzeitraum (Wirtschaftsjahr, Jahr, erster und "
                                        "letzter Tag) ist in der Datenbank nicht vollständig "
                                        "eingetragen. Ausspielung ist abgebrochen.")});
@@ -47,7 +47,7 @@ void Bookings(CommandRun& run) {
     }
     // Both values go into the database queries as numbers.
     if (!isWholeNumber(businessYear) || !isWholeNumber(shortYear)) {
-        Settings::Stop(run, {QStringLiteral("Der Ausspielzeitraum enthält ungültige Werte "
+        stopRun(run, {QStringLiteral("Der Ausspielzeitraum enthält ungültige Werte "
                                             "(Wirtschaftsjahr „%1“, Jahr „%2“); erwartet werden "
                                             "ganze Zahlen. Ausspielung ist abgebrochen.")
                                  .arg(businessYear, shortYear)});
@@ -57,18 +57,18 @@ void Bookings(CommandRun& run) {
                                   endDay + businessYear);
 }
 
-void MasterData(CommandRun& run) {
+void masterDataCommand(CommandRun& run) {
     if (CreateQuery::ExportMasterData(run) < 1) {
         return;
     }
     handToDatev(run, QStringLiteral("OPOS-ST-OBE"), QStringLiteral("OPOS"));
 }
 
-void AccountLabels(CommandRun& run) {
+void accountLabelsCommand(CommandRun& run) {
     if (CreateQuery::ExportAccountLabels(run) < 1) {
         return;
     }
     handToDatev(run, QStringLiteral("FIBU-ST-OBE"), QStringLiteral("FBOP"));
 }
 
-}  // namespace pendra::ExportCommands
+}  // namespace pendra::transfer

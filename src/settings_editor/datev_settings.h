@@ -1,10 +1,10 @@
 #pragma once
 
-#include "Context.h"
+#include "settings_editor/Context.h"
 
 #include <QString>
 
-namespace pendra::DatevSettings {
+namespace pendra::settings_editor {
 
 // The text boxes of the DATEV settings form, named as its controls.
 struct DatevFields {
@@ -16,20 +16,20 @@ struct DatevFields {
 
 // The characters of the value before the first of the stop characters; the whole value when
 // none occurs.
-QString CutAtStop(const QString& value, const QString& stops);
+QString cutAtStop(const QString& value, const QString& stops);
 
 // The folder of DATEV's Damo32.ini as the settings file names it: [Datev] datev, unless that
 // holds the DATEV switch ("Ja"/"Nein" in any case) or nothing; then [Datev] datev_Path. The
 // empty text when neither names a folder.
-QString DatevFolder(ui::MessageSink& messages, const QString& settingsFile);
+QString damoFolder(ui::MessageSink& messages, const QString& settingsFile);
 
 // The load step of the form: the advisor and client numbers and the output path from
 // Damo32.ini, the currency code from Pendra.ini.
-DatevFields LoadDatev(const settings_editor::Context& context);
+DatevFields loadDatev(const settings_editor::Context& context);
 
 // Writes the three DATEV values into Damo32.ini and the currency code into Pendra.ini.
 // Returns whether the form is to close: not when nothing could be saved or a write failed,
 // so nothing typed is lost.
-bool AcceptDatev(const settings_editor::Context& context, const DatevFields& fields);
+bool acceptDatev(const settings_editor::Context& context, const DatevFields& fields);
 
-}  // namespace pendra::DatevSettings
+}  // namespace pendra::settings_editor

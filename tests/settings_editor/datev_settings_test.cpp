@@ -1,6 +1,6 @@
-#include "DatevSettings.h"
-#include "editor_test.h"
-#include "sandbox.h"
+#include "settings_editor/datev_settings.h"
+#include "settings_editor/editor_test.h"
+#include "support/sandbox.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 using namespace pendra;
-using pendra::DatevSettings::DatevFields;
+using namespace pendra::settings_editor;
 using pendra::test::editorIn;
 using pendra::test::Sandbox;
 
@@ -20,15 +20,15 @@ const QString kNoFolderPrefix =
 }  // namespace
 
 TEST(EditorDatev, CutAtStopKeepsWhatStandsBeforeTheFirstStopCharacter) {
-    EXPECT_EQ(DatevSettings::CutAtStop(QStringLiteral("4711;Kommentar"), QStringLiteral(";")),
+    EXPECT_EQ(cutAtStop(QStringLiteral("4711;Kommentar"), QStringLiteral(";")),
               QStringLiteral("4711"));
-    EXPECT_EQ(DatevSettings::CutAtStop(QStringLiteral("12345 ;Kanzlei"), QStringLiteral("; ")),
+    EXPECT_EQ(cutAtStop(QStringLiteral("12345 ;Kanzlei"), QStringLiteral("; ")),
               QStringLiteral("12345"));
-    EXPECT_EQ(DatevSettings::CutAtStop(QStringLiteral("678 90;x"), QStringLiteral(";")),
+    EXPECT_EQ(cutAtStop(QStringLiteral("678 90;x"), QStringLiteral(";")),
               QStringLiteral("678 90"));
-    EXPECT_EQ(DatevSettings::CutAtStop(QStringLiteral("ohne"), QStringLiteral(";")),
+    EXPECT_EQ(cutAtStop(QStringLiteral("ohne"), QStringLiteral(";")),
               QStringLiteral("ohne"));
-    EXPECT_EQ(DatevSettings::CutAtStop(QStringLiteral(";"), QStringLiteral(";")), QString());
+    EXPECT_EQ(cutAtStop(QStringLiteral(";"), QStringLiteral(";")), QString());
 }
 
 TEST(EditorDatev, TheFolderIsTheKeyDatevUnlessItHoldsTheSwitchThenDatevPath) {
@@ -48,7 +48,7 @@ TEST(EditorDatev, TheFolderIsTheKeyDatevUnlessItHoldsTheSwitchThenDatevPath) {
         box.writeFile(QStringLiteral("Pendra.ini"),
                       "[DATEV]\r\nDatev=" + c.datev + "\r\nDatev_Path=" + c.datevPath + "\r\n");
         ui::RecordingMessageSink messages;
-        EXPECT_EQ(DatevSettings::DatevFolder(messages, box.path(QStringLiteral("Pendra.ini"))),
+        EXPECT_EQ(damoFolder(messages, box.path(QStringLiteral("Pendra.ini"))),
                   c.folder)
             << c.datev.constData();
     }
@@ -65,13 +65,13 @@ TEST(EditorDatev, LoadCutsTheDamoValuesAndAcceptWritesTheFileWhateverTheCaseOfIt
     ui::RecordingMessageSink messages;
     const auto context = editorIn(messages, box.path());
 
-    const DatevFields loaded = DatevSettings::LoadDatev(context);
+    const DatevFields loaded = loadDatev(context);
     EXPECT_EQ(loaded.NrBerater, QStringLiteral("12345"));
     EXPECT_EQ(loaded.NrMandant, QStringLiteral("678 90"));
     EXPECT_EQ(loaded.AusgPath, QStringLiteral("/srv/ausgabe"));
     EXPECT_EQ(loaded.Waehrung, QStringLiteral("1;EUR"));
 
-    EXPECT_TRUE(DatevSettings::AcceptDatev(context, loaded));
+    EXPECT_TRUE(acceptDatev(context, loaded));
     EXPECT_EQ(box.readFile(QStringLiteral("datev/DAMO32.INI")),
               "[Einstellungen]\r\nAusgabepfad=/srv/ausgabe\r\n"
               "[Datev-Vorlauf]\r\nBerater=12345\r\nMandant=678 90\r\n");
@@ -79,7 +79,7 @@ TEST(EditorDatev, LoadCutsTheDamoValuesAndAcceptWritesTheFileWhateverTheCaseOfIt
               QStringList{QStringLiteral("DAMO32.INI")});
     EXPECT_TRUE(box.readFile(QStringLiteral("Pendra.ini")).endsWith("\r\nWken=1;EUR\r\n"));
 
-    EXPECT_TRUE(DatevSettings::AcceptDatev(context, DatevFields{}));
+    EXPECT_TRUE(acceptDatev(context, DatevFields{}));
     EXPECT_EQ(box.readFile(QStringLiteral("datev/DAMO32.INI")),
               "[Einstellungen]\r\nAusgabepfad=\r\n[Datev-Vorlauf]\r\nBerater=\r\nMandant=\r\n");
     EXPECT_EQ(messages.texts(),
@@ -96,10 +96,10 @@ TEST(EditorDatev, WithoutADatevFolderNoDamoFileIsReadOrWrittenAnywhere) {
     ui::RecordingMessageSink messages;
     const auto context = editorIn(messages, box.path());
 
-    const DatevFields loaded = DatevSettings::LoadDatev(context);
+    const DatevFields loaded = loadDatev(context);
     EXPECT_EQ(loaded.NrBerater, QString());
     EXPECT_EQ(loaded.Waehrung, QStringLiteral("1"));
-    EXPECT_FALSE(DatevSettings::AcceptDatev(context, {QStringLiteral("1"), QStringLiteral("2"),
+    EXPECT_FALSE(acceptDatev(context, {QStringLiteral("1"), QStringLiteral("2"),
                                                       QStringLiteral("/a"), QStringLiteral("3")}));
     QDir::setCurrent(oldCurrent);
 
@@ -118,15 +118,15 @@ TEST(EditorDatev, FailuresAreReportedAndNothingAfterAFailedWriteIsWritten) {
         "[Datev]\r\ndatev=" + box.path(QStringLiteral("fehlt")).toUtf8() + "\r\nWken=1\r\n";
     box.writeFile(QStringLiteral("Pendra.ini"), settings);
     ui::RecordingMessageSink messages;
-    EXPECT_FALSE(DatevSettings::AcceptDatev(
+    EXPECT_FALSE(acceptDatev(
         editorIn(messages, box.path()), {QString(), QString(), QString(), QStringLiteral("2")}));
     EXPECT_EQ(box.readFile(QStringLiteral("Pendra.ini")), settings);
     ASSERT_EQ(messages.texts().size(), 1);
     EXPECT_TRUE(messages.texts()[0].contains(box.path(QStringLiteral("fehlt/Damo32.ini"))));
 
     messages.clear();
-    EXPECT_EQ(DatevSettings::LoadDatev(editorIn(messages, QString())).Waehrung, QString());
-    EXPECT_TRUE(DatevSettings::AcceptDatev(editorIn(messages, QString()), DatevFields{}));
+    EXPECT_EQ(loadDatev(editorIn(messages, QString())).Waehrung, QString());
+    EXPECT_TRUE(acceptDatev(editorIn(messages, QString()), DatevFields{}));
     EXPECT_EQ(messages.texts(),
               QStringList(2, QStringLiteral("Fehler beim Ermitteln der Datei Pendra.ini")));
 }

@@ -1,15 +1,15 @@
-#include "DatevSettings.h"
+#include "settings_editor/datev_settings.h"
 
 #include "common/failure.h"
 #include "platform/paths.h"
-#include "profiles.h"
+#include "settings_editor/profiles.h"
 
-namespace pendra::DatevSettings {
+namespace pendra::settings_editor {
 
 namespace {
 
 using profiles::ReadProfileValue;
-using profiles::WriteProfileValue;
+using profiles::writeProfileValueOrThrow;
 using settings_editor::Context;
 
 const QString kSettingsMissing = QStringLiteral("Fehler beim Ermitteln der Datei Pendra.ini");
@@ -34,7 +34,7 @@ QString damoFile(const QString& datevFolder) {
 
 }  // namespace
 
-QString CutAtStop(const QString& value, const QString& stops) {
+QString cutAtStop(const QString& value, const QString& stops) {
     for (qsizetype i = 0; i < value.size(); ++i) {
         if (stops.contains(value.at(i))) {
             return value.left(i);
@@ -43,7 +43,7 @@ QString CutAtStop(const QString& value, const QString& stops) {
     return value;
 }
 
-QString DatevFolder(ui::MessageSink& messages, const QString& settingsFile) {
+QString damoFolder(ui::MessageSink& messages, const QString& settingsFile) {
     const QString folder =
         ReadProfileValue(messages, settingsFile, QStringLiteral("Datev"), QStringLiteral("datev"));
     if (!folder.isEmpty() && !isSwitchValue(folder)) {
@@ -53,7 +53,7 @@ QString DatevFolder(ui::MessageSink& messages, const QString& settingsFile) {
                             QStringLiteral("datev_Path"));
 }
 
-DatevFields LoadDatev(const Context& context) {
+DatevFields loadDatev(const Context& context) {
     DatevFields fields;
     const QString folder = context.workingFolder();
     if (folder.isEmpty()) {
@@ -61,7 +61,7 @@ DatevFields LoadDatev(const Context& context) {
         return fields;
     }
     const QString settings = settings_editor::settingsFile(folder);
-    const QString datevFolder = DatevFolder(context.messages, settings);
+    const QString datevFolder = damoFolder(context.messages, settings);
     if (datevFolder.isEmpty()) {
         context.messages.show(noDatevFolder("Die Datei Damo32.ini wird nicht gelesen."));
     } else {
@@ -71,36 +71,36 @@ DatevFields LoadDatev(const Context& context) {
                                     QString::fromLatin1(key));
         };
         // Damo32.ini may carry a comment behind a semicolon; the advisor number ends at a blank.
-        fields.NrBerater = CutAtStop(readDamo("Datev-Vorlauf", "Berater"), QStringLiteral("; "));
-        fields.NrMandant = CutAtStop(readDamo("Datev-Vorlauf", "Mandant"), QStringLiteral(";"));
-        fields.AusgPath = CutAtStop(readDamo("Einstellungen", "Ausgabepfad"), QStringLiteral(";"));
+        fields.NrBerater = cutAtStop(readDamo("Datev-Vorlauf", "Berater"), QStringLiteral("; "));
+        fields.NrMandant = cutAtStop(readDamo("Datev-Vorlauf", "Mandant"), QStringLiteral(";"));
+        fields.AusgPath = cutAtStop(readDamo("Einstellungen", "Ausgabepfad"), QStringLiteral(";"));
     }
     fields.Waehrung = ReadProfileValue(context.messages, settings, QStringLiteral("Datev"),
                                        QStringLiteral("Wken"));
     return fields;
 }
 
-bool AcceptDatev(const Context& context, const DatevFields& fields) {
+bool acceptDatev(const Context& context, const DatevFields& fields) {
     const QString folder = context.workingFolder();
     if (folder.isEmpty()) {
         context.messages.show(kSettingsMissing);
         return true;
     }
     const QString settings = settings_editor::settingsFile(folder);
-    const QString datevFolder = DatevFolder(context.messages, settings);
+    const QString datevFolder = damoFolder(context.messages, settings);
     if (datevFolder.isEmpty()) {
         context.messages.show(noDatevFolder("Es wurden keine Daten übernommen."));
         return false;
     }
     const QString damo = damoFile(datevFolder);
     try {
-        WriteProfileValue(damo, QStringLiteral("Datev-Vorlauf"), QStringLiteral("Berater"),
+        writeProfileValueOrThrow(damo, QStringLiteral("Datev-Vorlauf"), QStringLiteral("Berater"),
                           fields.NrBerater);
-        WriteProfileValue(damo, QStringLiteral("Datev-Vorlauf"), QStringLiteral("Mandant"),
+        writeProfileValueOrThrow(damo, QStringLiteral("Datev-Vorlauf"), QStringLiteral("Mandant"),
                           fields.NrMandant);
-        WriteProfileValue(damo, QStringLiteral("Einstellungen"), QStringLiteral("Ausgabepfad"),
+        writeProfileValueOrThrow(damo, QStringLiteral("Einstellungen"), QStringLiteral("Ausgabepfad"),
                           fields.AusgPath);
-        WriteProfileValue(settings, QStringLiteral("Datev"), QStringLiteral("Wken"),
+        writeProfileValueOrThrow(settings, QStringLiteral("Datev"), QStringLiteral("Wken"),
                           fields.Waehrung);
     } catch (const Failure& failure) {
         context.messages.show(failure.message());
@@ -110,4 +110,4 @@ bool AcceptDatev(const Context& context, const DatevFields& fields) {
     return true;
 }
 
-}  // namespace pendra::DatevSettings
+}  // namespace pendra::settings_editor
