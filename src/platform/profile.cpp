@@ -150,11 +150,43 @@ QString getPrivateProfileString(const QString& section, const QString& key,
     return bounded(unquoted(keyLine(lines[*index].text)->value), bufferSize);
 }
 
+namespace {
+
+// Sets the key in the lines: replaces its value in place, adds it behind the last non-blank
+// line of its section, or appends the section with the key at the end.
+void setKey(std::vector<Line>& lines, const QString& section, const QString& key,
+            const QString& value) {
+    const QByteArray newValue = singleLine(value);
+    const auto range = findSection(lines, section);
+    if (!range) {
+        lines.push_back({"[" + singleLine(section.trimmed()) + "]", "\r\n"});
+        lines.push_back({singleLine(key.trimmed()) + "=" + newValue, "\r\n"});
+        return;
+    }
+    if (const auto index = findKey(lines, *range, key)) {
+        const QByteArray written = lines[*index].text;
+        lines[*index].text = written.left(written.indexOf('=') + 1) + newValue;
+        return;
+    }
+    std::size_t insertAt = range->header + 1;
+    for (std::size_t i = range->header + 1; i < range->end; ++i) {
+        if (!lines[i].text.trimmed().isEmpty()) {
+            insertAt = i + 1;
+        }
+    }
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insertAt),
+                 Line{singleLine(key.trimmed()) + "=" + newValue, "\r\n"});
+}
+
+}  // namespace
+
 bool writePrivateProfileString(const QString& section, const QString& key, const QString& value,
                                const QString& fileName) {
     const QString path = resolvePath(fileName);
     const FolderLock lock(QFileInfo(path).absolutePath());
-
+    if (!lock.isLocked()) {
+        return false;  // without the lock a second writer's change could be lost
+    }
     QByteArray contents;
     QFile existing(path);
     if (existing.exists()) {
@@ -168,25 +200,7 @@ bool writePrivateProfileString(const QString& section, const QString& key, const
     if (!lines.empty() && lines.back().end.isEmpty()) {
         lines.back().end = "\r\n";
     }
-
-    const QByteArray newValue = singleLine(value);
-    const auto range = findSection(lines, section);
-    if (!range) {
-        lines.push_back({"[" + singleLine(section.trimmed()) + "]", "\r\n"});
-        lines.push_back({singleLine(key.trimmed()) + "=" + newValue, "\r\n"});
-    } else if (const auto index = findKey(lines, *range, key)) {
-        const QByteArray written = lines[*index].text;
-        lines[*index].text = written.left(written.indexOf('=') + 1) + newValue;
-    } else {
-        std::size_t insertAt = range->header + 1;
-        for (std::size_t i = range->header + 1; i < range->end; ++i) {
-            if (!lines[i].text.trimmed().isEmpty()) {
-                insertAt = i + 1;
-            }
-        }
-        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insertAt),
-                     Line{singleLine(key.trimmed()) + "=" + newValue, "\r\n"});
-    }
+    setKey(lines, section, key, value);
     return replaceFile(path, joinLines(lines));
 }
 

@@ -297,6 +297,11 @@ RegResult modify(const QString& file, Change change) {
     const QString folder = QFileInfo(path).absolutePath();
     QDir().mkpath(folder);
     const FolderLock lock(folder);
+    if (!lock.isLocked()) {
+        return {RegStatus::IoError,
+                QStringLiteral("Die Registrierungsdatei \"%1\" kann nicht gesperrt werden.")
+                    .arg(file)};
+    }
     RegResult result;
     auto model = load(path, &result);
     if (!model) {

@@ -13,6 +13,7 @@ constexpr int kReadSize = 250;
 QString ReadProfileValue(ui::MessageSink& messages, const QString& filePath, const QString& section,
                          const QString& key) {
     if (filePath.isEmpty()) {
+        // "Peindra" is the message's spelling that users know; keep it.
         messages.show(
             QStringLiteral("Pfad und Name der Peindra.ini konnten nicht gefunden werden"));
         return {};
