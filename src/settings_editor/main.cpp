@@ -1,6 +1,7 @@
 // Pendra_ini: edits the Pendra.ini of the folder it is started in, and DATEV's Damo32.ini.
 #include "settings_editor/Context.h"
 #include "settings_editor/gui/StartForm.h"
+#include "ui/german_translation.h"
 #include "ui/qt_message_sink.h"
 
 #include <QApplication>
@@ -9,6 +10,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pendra_ini"));
     QApplication::setApplicationDisplayName(QStringLiteral("Pendra_ini"));
+    pendra::ui::installGermanTranslation(app);
     // Only Stop ends the program; closing a settings form brings the start form back.
     QApplication::setQuitOnLastWindowClosed(false);
 

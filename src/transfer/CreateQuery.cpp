@@ -1,11 +1,11 @@
 #include "transfer/CreateQuery.h"
 
-#include "transfer/DBConnect.h"
-#include "transfer/RunDamo.h"
-#include "transfer/settings_lookup.h"
 #include "common/FileFkt.h"
 #include "common/PrivateProfile.h"
 #include "platform/paths.h"
+#include "transfer/DBConnect.h"
+#include "transfer/RunDamo.h"
+#include "transfer/settings_lookup.h"
 #include "transfer/text_checks.h"
 
 #include <QStringList>
@@ -34,9 +34,9 @@ std::optional<QString> checkSettings(CommandRun& run, const QStringList& missing
                                      const QStringList& missingApplication) {
     const QString datev = datevProgramFolder(run);
     if (datev.isEmpty()) {
-        stopRun(
-            run, {QStringLiteral("Datev_Path in der {windir}\\Pendra.ini nicht gefunden"),
-                  QStringLiteral("Bitte eintragen: [Datev] und datev={Pfad der Datei Damo.ini}")});
+        stopRun(run,
+                {QStringLiteral("Datev_Path in der {windir}\\Pendra.ini nicht gefunden"),
+                 QStringLiteral("Bitte eintragen: [Datev] und datev={Pfad der Datei Damo.ini}")});
         return std::nullopt;
     }
     QString damo = damoIniFile(datev);
@@ -188,10 +188,123 @@ DBConnect::ExportResult exportView(CommandRun& run, const QString& view, const Q
     return result;
 }
 
-void handToDatev(CommandRun& run, const QString& tmp, const QString& baseName,
-                 const QString& typeWord, const QString& formatName) {
-    RunDamo::RunPutSelf(run, baseName + QStringLiteral(".txt"), typeWord);
-    RunDamo::RunConverter(run, platform::joinPath(tmp, baseName), formatName);
+// The open booking months from BuchMin to BuchMax of "Update_DB", in the run's year.
+struct BookingPeriod {
+    QString businessYear;
+    QString shortYear;
+    int firstMonth = 0;
+    int lastMonth = 0;
+};
+
+// Reads the open period; nothing, after telling the user, when it is missing or no numbers.
+std::optional<BookingPeriod> openPeriod(CommandRun& run, const QString& businessYear,
+                                        const QString& shortYear) {
+    QString first;
+    QString last;
+    DBConnect::LookupValue(QStringLiteral("Update_DB"), 5, QString(), QStringLiteral("BuchMin"),
+                           first);
+    DBConnect::LookupValue(QStringLiteral("Update_DB"), 5, QString(), QStringLiteral("BuchMax"),
+                           last);
+    if (first.isEmpty() || last.isEmpty()) {
+        stopRun(run, {QStringLiteral("Der erste und der letzte offene Buchungszeitraum "
+                                     "(BuchMin, BuchMax) fehlen in der Datenbank. "
+                                     "Ausspielung ist abgebrochen.")});
+        return std::nullopt;
+    }
+    if (!isWholeNumber(monthOf(first)) || !isWholeNumber(monthOf(last))) {
+        stopRun(run, {QStringLiteral("Die offenen Buchungszeiträume „%1“ bis „%2“ sind "
+                                     "ungültig; erwartet werden ganze Zahlen. "
+                                     "Ausspielung ist abgebrochen.")
+                          .arg(first, last)});
+        return std::nullopt;
+    }
+    return BookingPeriod{businessYear, shortYear, monthOf(first).toInt(), monthOf(last).toInt()};
+}
+
+// Whether every account can be part of a file name; stops the run at the first that cannot.
+bool accountsUsableInFileNames(CommandRun& run, const QStringList& accounts) {
+    for (const QString& account : accounts) {
+        if (!usableInFileName(account)) {
+            stopRun(run, {QStringLiteral("Das Bankkonto „%1“ kann nicht Teil eines "
+                                         "Dateinamens sein (es enthält „/“, „\\“ oder „..“). "
+                                         "Ausspielung ist abgebrochen.")
+                              .arg(account)});
+            return false;
+        }
+    }
+    return true;
+}
+
+// Appends one bank category's records of one account and month to the file and marks them.
+int exportBankCategory(CommandRun& run, const QString& file, const BankCategory& category,
+                       const QString& code, const QString& year, const QString& account) {
+    const QString view = QLatin1String(category.view);
+    const int written = exportView(run, view, file, 14, bankFilter(category, code, year, account),
+                                   kSemicolon, Mode::Append)
+                            .records;
+    if (written > 0) {
+        DBConnect::MarkBooked(view, bankMarkFilter(category, code, year, account));
+    }
+    return written;
+}
+
+// Exports the four bank categories of one account, month after month, into one file and
+// hands it to DATEV. Returns the number of records written.
+int exportBankAccount(CommandRun& run, const QString& tmp, const BookingPeriod& period,
+                      const QString& account) {
+    const QString baseName = QStringLiteral("FIBU-BW.") + account;
+    const QString file = platform::joinPath(tmp, baseName + QStringLiteral(".txt"));
+    common::FileFkt::CreateEmptyTextFile(file);
+    int written = 0;
+    for (int month = period.firstMonth; month <= period.lastMonth; ++month) {
+        const QString code = periodCode(month, period.shortYear);
+        for (const BankCategory& category : kBankCategories) {
+            written += exportBankCategory(run, file, category, code, period.businessYear, account);
+        }
+    }
+    if (written > 0) {
+        // Here the count is shown between the two DATEV programs, not before both.
+        RunDamo::RunPutSelf(run, baseName + QStringLiteral(".txt"), QStringLiteral("FBOP"));
+        run.messages().show(QStringLiteral("Es wurden %1 Bankbewegungen des Bankkontos %2 "
+                                           "ausgespielt und in der Datenbank als gebucht "
+                                           "gekennzeichnet")
+                                .arg(written)
+                                .arg(account));
+        RunDamo::RunConverter(run, platform::joinPath(tmp, baseName),
+                              QStringLiteral("FBOP-BW-OBE"));
+    }
+    return written;
+}
+
+// Exports one of the other categories into its own file, marks it and hands it to DATEV.
+// Returns the number of records written.
+int exportOtherCategory(CommandRun& run, const QString& tmp, const BookingPeriod& period,
+                        const OtherCategory& category) {
+    const QString view = QLatin1String(category.view);
+    const QString baseName = QLatin1String(category.file);
+    const int written =
+        exportView(run, view, platform::joinPath(tmp, baseName + QStringLiteral(".txt")), 14,
+                   otherFilter(category, period.shortYear, period.businessYear), kSemicolon,
+                   Mode::NewFile)
+            .records;
+    if (written > 0) {
+        run.messages().show(QStringLiteral("Es wurden %1").arg(written) +
+                            QLatin1String(category.messageEnd));
+        DBConnect::MarkBooked(view, otherMarkFilter(period.shortYear, period.businessYear));
+        RunDamo::handToDatev(run, tmp, baseName, QStringLiteral("FBOP"),
+                             QStringLiteral("FBOP-BW-OBE"));
+    }
+    return written;
+}
+
+void showBookingsTotal(CommandRun& run, int total) {
+    const QString closing =
+        total != 0 ? QStringLiteral(
+                         "Es wurden insgesamt %1 Buchungssätze ausgespielt und in der "
+                         "Datenbank als gebucht gekennzeichnet; Ausspielung ist beendet!")
+                         .arg(total)
+                   : QStringLiteral("Keine Buchungsdaten vorhanden;Ausspielung ist beendet!");
+    run.messages().show(closing, QStringLiteral("Pendra"), ui::Icon::Warning);
 }
 
 }  // namespace
@@ -204,10 +317,11 @@ void RunBookingExport(CommandRun& run, const QString& businessYear, const QStrin
     if (!datev.isEmpty()) {
         const QString damo = damoIniFile(datev);
         const QString section = QStringLiteral("DATEV-Vorlauf");
-        common::PrivateProfile::WriteIniValue(section, QStringLiteral("Datum-von"), startDate, damo);
+        common::PrivateProfile::WriteIniValue(section, QStringLiteral("Datum-von"), startDate,
+                                              damo);
         common::PrivateProfile::WriteIniValue(section, QStringLiteral("Datum-bis"), endDate, damo);
-        common::PrivateProfile::WriteIniValue(section, QStringLiteral("Wirtschaftsjahr"), businessYear,
-                                      damo);
+        common::PrivateProfile::WriteIniValue(section, QStringLiteral("Wirtschaftsjahr"),
+                                              businessYear, damo);
     }
     ExportBookings(run, businessYear, shortYear);
 }
@@ -221,97 +335,22 @@ int ExportBookings(CommandRun& run, const QString& businessYear, const QString& 
     if (!tmp) {
         return 0;
     }
-    QString first;
-    QString last;
-    DBConnect::LookupValue(QStringLiteral("Update_DB"), 5, QString(), QStringLiteral("BuchMin"),
-                           first);
-    DBConnect::LookupValue(QStringLiteral("Update_DB"), 5, QString(), QStringLiteral("BuchMax"),
-                           last);
-    if (first.isEmpty() || last.isEmpty()) {
-        stopRun(run, {QStringLiteral("Der erste und der letzte offene Buchungszeitraum "
-                                            "(BuchMin, BuchMax) fehlen in der Datenbank. "
-                                            "Ausspielung ist abgebrochen.")});
+    const auto period = openPeriod(run, businessYear, shortYear);
+    if (!period) {
         return 0;
     }
-    if (!isWholeNumber(monthOf(first)) || !isWholeNumber(monthOf(last))) {
-        stopRun(run, {QStringLiteral("Die offenen Buchungszeiträume „%1“ bis „%2“ sind "
-                                            "ungültig; erwartet werden ganze Zahlen. "
-                                            "Ausspielung ist abgebrochen.")
-                                 .arg(first, last)});
-        return 0;
-    }
-    const int firstMonth = monthOf(first).toInt();
-    const int lastMonth = monthOf(last).toInt();
-
     const QStringList accounts = bankAccounts();
-    for (const QString& account : accounts) {
-        if (!usableInFileName(account)) {
-            stopRun(run,
-                           {QStringLiteral("Das Bankkonto „%1“ kann nicht Teil eines "
-                                           "Dateinamens sein (es enthält „/“, „\\“ oder „..“). "
-                                           "Ausspielung ist abgebrochen.")
-                                .arg(account)});
-            return 0;
-        }
+    if (!accountsUsableInFileNames(run, accounts)) {
+        return 0;
     }
-
     int total = 0;
     for (const QString& account : accounts) {
-        int accountCount = 0;
-        const QString baseName = QStringLiteral("FIBU-BW.") + account;
-        const QString file = platform::joinPath(*tmp, baseName + QStringLiteral(".txt"));
-        common::FileFkt::CreateEmptyTextFile(file);
-        for (int month = firstMonth; month <= lastMonth; ++month) {
-            const QString code = periodCode(month, shortYear);
-            for (const BankCategory& category : kBankCategories) {
-                const QString view = QLatin1String(category.view);
-                const int written = exportView(run, view, file, 14,
-                                               bankFilter(category, code, businessYear, account),
-                                               kSemicolon, Mode::Append)
-                                        .records;
-                total += written;
-                accountCount += written;
-                if (written > 0) {
-                    DBConnect::MarkBooked(view,
-                                          bankMarkFilter(category, code, businessYear, account));
-                }
-            }
-        }
-        if (accountCount > 0) {
-            RunDamo::RunPutSelf(run, baseName + QStringLiteral(".txt"), QStringLiteral("FBOP"));
-            run.messages().show(QStringLiteral("Es wurden %1 Bankbewegungen des Bankkontos %2 "
-                                               "ausgespielt und in der Datenbank als gebucht "
-                                               "gekennzeichnet")
-                                    .arg(accountCount)
-                                    .arg(account));
-            RunDamo::RunConverter(run, platform::joinPath(*tmp, baseName),
-                                  QStringLiteral("FBOP-BW-OBE"));
-        }
+        total += exportBankAccount(run, *tmp, *period, account);
     }
-
     for (const OtherCategory& category : kOtherCategories) {
-        const QString view = QLatin1String(category.view);
-        const QString baseName = QLatin1String(category.file);
-        const int written =
-            exportView(run, view, platform::joinPath(*tmp, baseName + QStringLiteral(".txt")), 14,
-                       otherFilter(category, shortYear, businessYear), kSemicolon, Mode::NewFile)
-                .records;
-        total += written;
-        if (written > 0) {
-            run.messages().show(QStringLiteral("Es wurden %1").arg(written) +
-                                QLatin1String(category.messageEnd));
-            DBConnect::MarkBooked(view, otherMarkFilter(shortYear, businessYear));
-            handToDatev(run, *tmp, baseName, QStringLiteral("FBOP"), QStringLiteral("FBOP-BW-OBE"));
-        }
+        total += exportOtherCategory(run, *tmp, *period, category);
     }
-
-    const QString closing =
-        total != 0 ? QStringLiteral(
-                         "Es wurden insgesamt %1 Buchungssätze ausgespielt und in der "
-                         "Datenbank als gebucht gekennzeichnet; Ausspielung ist beendet!")
-                         .arg(total)
-                   : QStringLiteral("Keine Buchungsdaten vorhanden;Ausspielung ist beendet!");
-    run.messages().show(closing, QStringLiteral("Pendra"), ui::Icon::Warning);
+    showBookingsTotal(run, total);
     return total;
 }
 

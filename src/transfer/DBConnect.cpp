@@ -1,13 +1,13 @@
 #include "transfer/DBConnect.h"
 
-#include "transfer/KontoKorrect.h"
 #include "common/FileFkt.h"
 #include "common/Registry.h"
 #include "common/failure.h"
 #include "common/product_key.h"
-#include "transfer/odbc.h"
 #include "platform/codepage.h"
 #include "platform/paths.h"
+#include "transfer/InterfaceLineFormat.h"
+#include "transfer/odbc.h"
 #include "transfer/value_text.h"
 
 #include <QFile>
@@ -34,23 +34,18 @@ odbc::Query openView(odbc::Connection& connection, const QString& view, const QS
     return query;
 }
 
-std::string textOf(const odbc::Query& query, int column, const odbc::Cell& cell) {
+std::string textOf(const odbc::Query& query, int column, const Cell& cell) {
     std::string text;
     value_text::append(query.kind(column), cell.bytes, text);
     return text;
 }
 
-// What a column's name makes of its values in an interface file.
-enum class Role { Plain, CorrectionKey, Amount, Currency };
-
-Role roleOf(const QByteArray& name) {
-    if (name == "KorrKz" || name == "Korrkz") {
-        return Role::CorrectionKey;
+std::vector<InterfaceLineFormat::Column> columnsOf(const odbc::Query& query, int columnCount) {
+    std::vector<InterfaceLineFormat::Column> columns;
+    for (int i = 0; i < columnCount; ++i) {
+        columns.push_back({query.name(i), query.kind(i)});
     }
-    if (name == "Skbetr" || name == "Wert") {
-        return Role::Amount;
-    }
-    return name == "Ausdr9" ? Role::Currency : Role::Plain;
+    return columns;
 }
 
 // The interface file, opened at its first line and kept open for the whole call.
@@ -92,60 +87,16 @@ ExportResult ExportRecords(const QString& view, const QString& filePath, int col
     }
     const std::string currency =
         common::Registry::ReadRegValue(common::productKey(), QStringLiteral("WKen")).toStdString();
-    const std::string sep = separator.toStdString();
 
     odbc::Connection connection(connectionText());
     odbc::Query query = openView(connection, view, filter, columnCount);
-    std::vector<Role> roles;
-    for (int i = 0; i < columnCount; ++i) {
-        roles.push_back(roleOf(query.name(i)));
-    }
-
+    InterfaceLineFormat lines(view, columnsOf(query, columnCount), separator.toStdString(),
+                              currency);
     InterfaceFile file(filePath);
     ExportResult result;
-    std::string key;  // a correction key waiting for column 2; it outlives the record
-    std::string line;
-    std::vector<odbc::Cell> row;
+    std::vector<Cell> row;
     while (query.next(columnCount, row)) {
-        line.clear();
-        for (int i = 0; i < columnCount; ++i) {
-            const odbc::Cell& cell = row[static_cast<std::size_t>(i)];
-            const Role role = roles[static_cast<std::size_t>(i)];
-            if (cell.actualSize() <= 0) {
-                continue;
-            }
-            if (cell.bytes == " ") {
-                line += sep;
-            } else if (role == Role::CorrectionKey) {
-                key = value_text::isZeroOrOne(cell.bytes) ? std::string() : textOf(query, i, cell);
-            } else if (!key.empty() && i == 2) {
-                line += KontoKorrect::KorrKonto(QString::fromStdString(textOf(query, i, cell)),
-                                                QString::fromStdString(key))
-                            .toStdString();
-                line += sep;
-                key.clear();
-            } else if (role == Role::Amount) {
-                const auto amount = value_text::hundredths(cell.bytes);
-                if (!amount) {
-                    throw Failure(
-                        QStringLiteral(
-                            "Der Betrag \"%1\" in Spalte %2 der Sicht \"%3\" ist keine Zahl.")
-                            .arg(QString::fromStdString(cell.bytes),
-                                 QString::fromUtf8(query.name(i)), view));
-                }
-                line += *amount;
-                line += sep;
-            } else if (role == Role::Currency) {
-                line += currency;
-                line += sep;
-            } else {
-                value_text::append(query.kind(i), cell.bytes, line);
-                if (i != columnCount - 1) {
-                    line += sep;
-                }
-            }
-        }
-        const platform::Encoded encoded = platform::encodeUtf8AsAnsi(line);
+        const platform::Encoded encoded = platform::encodeUtf8AsAnsi(lines.format(row));
         file.writeLine(encoded.bytes);
         result.replacedCharacters += encoded.replaced;
         ++result.records;
@@ -188,11 +139,11 @@ int CollectValues(const QString& view, int columnCount, const QString& filter,
     odbc::Connection connection(connectionText());
     odbc::Query query = openView(connection, view, filter, columnCount);
     int rows = 0;
-    std::vector<odbc::Cell> row;
+    std::vector<Cell> row;
     while (query.next(columnCount, row)) {
         ++rows;
         for (int i = 0; i < columnCount; ++i) {
-            const odbc::Cell& cell = row[static_cast<std::size_t>(i)];
+            const Cell& cell = row[static_cast<std::size_t>(i)];
             if (cell.actualSize() >= 1 && cell.bytes != " ") {
                 result += QString::fromStdString(textOf(query, i, cell)) + separator;
             }
@@ -207,10 +158,10 @@ void LookupValue(const QString& view, int columnCount, const QString& filter, co
     const QByteArray wanted = column.toUtf8();
     odbc::Connection connection(connectionText());
     odbc::Query query = openView(connection, view, filter, columnCount);
-    std::vector<odbc::Cell> row;
+    std::vector<Cell> row;
     while (query.next(columnCount, row)) {
         for (int i = 0; i < columnCount; ++i) {
-            const odbc::Cell& cell = row[static_cast<std::size_t>(i)];
+            const Cell& cell = row[static_cast<std::size_t>(i)];
             if (cell.actualSize() > 0 && query.name(i) == wanted) {
                 result = QString::fromStdString(textOf(query, i, cell));
                 return;

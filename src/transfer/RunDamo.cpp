@@ -1,9 +1,9 @@
 #include "transfer/RunDamo.h"
 
-#include "transfer/settings_lookup.h"
 #include "common/PrivateProfile.h"
 #include "common/failure.h"
 #include "platform/paths.h"
+#include "transfer/settings_lookup.h"
 
 #include <QEventLoop>
 #include <QProcess>
@@ -25,20 +25,36 @@ Failure notStarted(const QString& path, const QString& reason) {
 QString datevFolderOrStop(CommandRun& run, const QString& howToEnter) {
     const QString datev = datevProgramFolder(run);
     if (datev.isEmpty()) {
-        stopRun(
-            run,
-            {QStringLiteral("Datev_Path in der {windir}\\Pendra.ini nicht gefunden"), howToEnter});
+        stopRun(run, {QStringLiteral("Datev_Path in der {windir}\\Pendra.ini nicht gefunden"),
+                      howToEnter});
     }
     return datev;
 }
 
+// The converter reads its whole run from the [Einstellungen] section of Damo32.ini.
+void writeConverterKeys(const QString& datev, const QString& inputFile, const QString& formatName) {
+    const QString damo = damoIniFile(datev);
+    const QString section = QStringLiteral("Einstellungen");
+    common::PrivateProfile::WriteIniValue(section, QStringLiteral("Protokolldatei"),
+                                          platform::joinPath(datev, QStringLiteral("damo.prt")),
+                                          damo);
+    common::PrivateProfile::WriteIniValue(section, QStringLiteral("Eingabeformat"),
+                                          platform::joinPath(datev, QStringLiteral("input32.ini")),
+                                          damo);
+    common::PrivateProfile::WriteIniValue(section, QStringLiteral("Ausgabeformat"),
+                                          platform::joinPath(datev, QStringLiteral("output32.ini")),
+                                          damo);
+    common::PrivateProfile::WriteIniValue(section, QStringLiteral("Eingabedatei"), inputFile, damo);
+    common::PrivateProfile::WriteIniValue(section, QStringLiteral("Formatname"), formatName, damo);
+}
+
 }  // namespace
 
-bool RunPutSelf(CommandRun& run, const QString& fileName, const QString& typeWord) {
+void RunPutSelf(CommandRun& run, const QString& fileName, const QString& typeWord) {
     const QString datev = datevFolderOrStop(
         run, QStringLiteral("Bitte eintragen: [DATEV] und datev={Pfad der Datev-Programme}"));
     if (datev.isEmpty()) {
-        return false;
+        return;
     }
     const QString tmp = tempFolder(run);
     const QString path = program(datev, QStringLiteral("put_self32.exe"));
@@ -50,26 +66,15 @@ bool RunPutSelf(CommandRun& run, const QString& fileName, const QString& typeWor
     if (!process.startDetached()) {
         throw notStarted(path, process.errorString());
     }
-    return true;
 }
 
-bool RunConverter(CommandRun& run, const QString& inputFile, const QString& formatName) {
+void RunConverter(CommandRun& run, const QString& inputFile, const QString& formatName) {
     const QString datev = datevFolderOrStop(
         run, QStringLiteral("Bitte eintragen:[DATEV] und datev={Pfad der Datev-Programme}"));
     if (datev.isEmpty()) {
-        return false;
+        return;
     }
-    const QString damo = damoIniFile(datev);
-    const QString section = QStringLiteral("Einstellungen");
-    common::PrivateProfile::WriteIniValue(section, QStringLiteral("Protokolldatei"),
-                                  platform::joinPath(datev, QStringLiteral("damo.prt")), damo);
-    common::PrivateProfile::WriteIniValue(section, QStringLiteral("Eingabeformat"),
-                                  platform::joinPath(datev, QStringLiteral("input32.ini")), damo);
-    common::PrivateProfile::WriteIniValue(section, QStringLiteral("Ausgabeformat"),
-                                  platform::joinPath(datev, QStringLiteral("output32.ini")), damo);
-    common::PrivateProfile::WriteIniValue(section, QStringLiteral("Eingabedatei"), inputFile, damo);
-    common::PrivateProfile::WriteIniValue(section, QStringLiteral("Formatname"), formatName, damo);
-
+    writeConverterKeys(datev, inputFile, formatName);
     const QString path = program(datev, QStringLiteral("damo32.exe"));
     QProcess converter;
     converter.setProgram(path);
@@ -85,7 +90,12 @@ bool RunConverter(CommandRun& run, const QString& inputFile, const QString& form
     if (converter.state() != QProcess::NotRunning) {
         loop.exec();
     }
-    return true;
+}
+
+void handToDatev(CommandRun& run, const QString& tmp, const QString& baseName,
+                 const QString& typeWord, const QString& formatName) {
+    RunPutSelf(run, baseName + QStringLiteral(".txt"), typeWord);
+    RunConverter(run, platform::joinPath(tmp, baseName), formatName);
 }
 
 }  // namespace pendra::transfer::RunDamo

@@ -4,30 +4,44 @@
 #include "transfer/DBConnect.h"
 #include "transfer/RunDamo.h"
 #include "transfer/settings_lookup.h"
-#include "platform/paths.h"
 #include "transfer/text_checks.h"
 
 #include <QStringList>
+
+#include <algorithm>
 
 namespace pendra::transfer {
 
 namespace {
 
-// After an export that wrote records: look up the temporary folder and hand the file over.
-void handToDatev(CommandRun& run, const QString& baseName, const QString& typeWord) {
+// The temporary folder, or the empty text after telling the user how to enter it.
+QString tempFolderOrStop(CommandRun& run) {
     const QString tmp = tempFolder(run);
     if (tmp.isEmpty()) {
         stopRun(
             run,
             {QStringLiteral("TMP_Path in der {windir}\\Pendra.ini nicht gefunden"),
              QStringLiteral("Bitte eintragen: [tmp_Path] und tmp={Pfad der Temporaerdateien}")});
-        return;
     }
-    RunDamo::RunPutSelf(run, baseName + QStringLiteral(".txt"), typeWord);
-    RunDamo::RunConverter(run, platform::joinPath(tmp, baseName), baseName);
+    return tmp;
+}
+
+const Command* commandWhere(const char* Command::*field, QStringView text) {
+    const auto found = std::find_if(kCommands.begin(), kCommands.end(), [&](const Command& c) {
+        return text == QLatin1StringView(c.*field);
+    });
+    return found == kCommands.end() ? nullptr : &*found;
 }
 
 }  // namespace
+
+const Command* commandOfBatchWord(QStringView word) {
+    return commandWhere(&Command::batchWord, word);
+}
+
+const Command* commandOfMenuEntry(QStringView objectName) {
+    return commandWhere(&Command::menuEntry, objectName);
+}
 
 void bookingsCommand(CommandRun& run) {
     QString values;
@@ -39,18 +53,17 @@ void bookingsCommand(CommandRun& run) {
     const QString startDay = parts.value(3);
     const QString endDay = parts.value(4);
     if (businessYear.isEmpty() || shortYear.isEmpty() || startDay.isEmpty() || endDay.isEmpty()) {
-        stopRun(run,
-                       {QStringLiteral("Der Ausspielzeitraum (Wirtschaftsjahr, Jahr, erster und "
-                                       "letzter Tag) ist in der Datenbank nicht vollständig "
-                                       "eingetragen. Ausspielung ist abgebrochen.")});
+        stopRun(run, {QStringLiteral("Der Ausspielzeitraum (Wirtschaftsjahr, Jahr, erster und "
+                                     "letzter Tag) ist in der Datenbank nicht vollständig "
+                                     "eingetragen. Ausspielung ist abgebrochen.")});
         return;
     }
     // Both values go into the database queries as numbers.
     if (!isWholeNumber(businessYear) || !isWholeNumber(shortYear)) {
         stopRun(run, {QStringLiteral("Der Ausspielzeitraum enthält ungültige Werte "
-                                            "(Wirtschaftsjahr „%1“, Jahr „%2“); erwartet werden "
-                                            "ganze Zahlen. Ausspielung ist abgebrochen.")
-                                 .arg(businessYear, shortYear)});
+                                     "(Wirtschaftsjahr „%1“, Jahr „%2“); erwartet werden "
+                                     "ganze Zahlen. Ausspielung ist abgebrochen.")
+                          .arg(businessYear, shortYear)});
         return;
     }
     CreateQuery::RunBookingExport(run, businessYear, shortYear, startDay + businessYear,
@@ -61,14 +74,22 @@ void masterDataCommand(CommandRun& run) {
     if (CreateQuery::ExportMasterData(run) < 1) {
         return;
     }
-    handToDatev(run, QStringLiteral("OPOS-ST-OBE"), QStringLiteral("OPOS"));
+    const QString tmp = tempFolderOrStop(run);
+    if (!tmp.isEmpty()) {
+        const QString baseName = QStringLiteral("OPOS-ST-OBE");
+        RunDamo::handToDatev(run, tmp, baseName, QStringLiteral("OPOS"), baseName);
+    }
 }
 
 void accountLabelsCommand(CommandRun& run) {
     if (CreateQuery::ExportAccountLabels(run) < 1) {
         return;
     }
-    handToDatev(run, QStringLiteral("FIBU-ST-OBE"), QStringLiteral("FBOP"));
+    const QString tmp = tempFolderOrStop(run);
+    if (!tmp.isEmpty()) {
+        const QString baseName = QStringLiteral("FIBU-ST-OBE");
+        RunDamo::handToDatev(run, tmp, baseName, QStringLiteral("FBOP"), baseName);
+    }
 }
 
 }  // namespace pendra::transfer

@@ -2,6 +2,10 @@
 
 #include "transfer/CommandRun.h"
 
+#include <QStringView>
+
+#include <array>
+
 namespace pendra::transfer {
 
 // The three commands of the transfer program, as the menu and the batch command line run
@@ -15,5 +19,23 @@ void masterDataCommand(CommandRun& run);
 
 // Exports the account labels and hands the file to DATEV.
 void accountLabelsCommand(CommandRun& run);
+
+// A command as the window and the command line offer it.
+struct Command {
+    const char* batchWord;  // the word after --batch
+    const char* menuEntry;  // the object name of the window's menu entry
+    void (*function)(CommandRun&);
+    const char* helpLine;  // what the command line's help says it does
+};
+
+inline constexpr std::array<Command, 3> kCommands = {{
+    {"buchungen", "BwOutp", bookingsCommand, "Buchungssätze ausspielen"},
+    {"stammdaten", "StammOutp", masterDataCommand, "Stammdaten ausspielen"},
+    {"kontenbeschriftungen", "Kontenoutp", accountLabelsCommand, "Kontenbeschriftungen ausspielen"},
+}};
+
+// The command with that batch word, or with that menu entry; nothing for any other text.
+const Command* commandOfBatchWord(QStringView word);
+const Command* commandOfMenuEntry(QStringView objectName);
 
 }  // namespace pendra::transfer

@@ -1,7 +1,8 @@
 // pendra_transfer: the DATEV transfer program. Without arguments it opens its window; with
 // --batch it runs one export command on the command line.
-#include "transfer/batch.h"
+#include "transfer/cli/batch.h"
 #include "transfer/gui/StartForm.h"
+#include "ui/german_translation.h"
 #include "ui/qt_message_sink.h"
 
 #include <QApplication>
@@ -15,6 +16,7 @@ int runWindow(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("pendra_transfer"));
     QApplication::setApplicationDisplayName(QStringLiteral("DATEV-Schnittstelle"));
+    pendra::ui::installGermanTranslation(app);
     pendra::ui::QtMessageSink messages;
     pendra::transfer::StartForm window(messages);
     QObject::connect(&window, &pendra::transfer::StartForm::stopRequested, &app,
@@ -31,7 +33,7 @@ int main(int argc, char* argv[]) {
     }
     const QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("pendra_transfer"));
-    return pendra::transfer::batch::run(QCoreApplication::arguments().mid(1),
-                              {std::cout, std::cerr, std::cin, ::isatty(STDIN_FILENO) == 1,
-                               ::isatty(STDERR_FILENO) == 1});
+    return pendra::transfer::cli::run(QCoreApplication::arguments().mid(1),
+                                      {std::cout, std::cerr, std::cin, ::isatty(STDIN_FILENO) == 1,
+                                       ::isatty(STDERR_FILENO) == 1});
 }

@@ -7,6 +7,7 @@
 #include <sqlext.h>
 
 #include <array>
+#include <utility>
 
 namespace pendra::transfer::odbc {
 
@@ -77,58 +78,80 @@ SQLCHAR* sqlText(QByteArray& utf8) {
     return reinterpret_cast<SQLCHAR*>(utf8.data());
 }
 
-}  // namespace
-
-Connection::Connection(const QString& connectionText) {
-    const QString what = QStringLiteral("der Verbindung \"%1\"").arg(connectionText);
-    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &environment_))) {
+EnvironmentHandle newEnvironment() {
+    SQLHENV handle = SQL_NULL_HENV;
+    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &handle))) {
         throw Failure(QStringLiteral("Der ODBC-Treibermanager ist nicht verfügbar."));
     }
-    check(SQLSetEnvAttr(environment_, SQL_ATTR_ODBC_VERSION,
-                        reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0),
-          SQL_HANDLE_ENV, environment_, what);
-    check(SQLAllocHandle(SQL_HANDLE_DBC, environment_, &connection_), SQL_HANDLE_ENV, environment_,
-          what);
-    QByteArray text = connectionText.toUtf8();
-    const SQLRETURN rc = SQLDriverConnect(connection_, nullptr, sqlText(text), SQL_NTS, nullptr, 0,
-                                          nullptr, SQL_DRIVER_NOPROMPT);
-    if (!SQL_SUCCEEDED(rc)) {
-        const QString detail = diagnostics(SQL_HANDLE_DBC, connection_);
-        SQLFreeHandle(SQL_HANDLE_DBC, connection_);
-        SQLFreeHandle(SQL_HANDLE_ENV, environment_);
-        throw databaseFailure(what, detail);
-    }
+    return EnvironmentHandle(handle);
 }
 
-Connection::~Connection() {
-    SQLDisconnect(connection_);
-    SQLFreeHandle(SQL_HANDLE_DBC, connection_);
-    SQLFreeHandle(SQL_HANDLE_ENV, environment_);
+}  // namespace
+
+void FreeEnvironment::operator()(SQLHENV handle) const noexcept {
+    SQLFreeHandle(SQL_HANDLE_ENV, handle);
 }
 
-void Connection::execute(const QString& statement) {
-    SQLHSTMT handle = SQL_NULL_HSTMT;
-    const QString what = QStringLiteral("\"%1\"").arg(statement);
-    check(SQLAllocHandle(SQL_HANDLE_STMT, connection_, &handle), SQL_HANDLE_DBC, connection_, what);
-    QByteArray text = statement.toUtf8();
-    const SQLRETURN rc = SQLExecDirect(handle, sqlText(text), SQL_NTS);
-    if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA) {
-        const QString detail = diagnostics(SQL_HANDLE_STMT, handle);
-        SQLFreeHandle(SQL_HANDLE_STMT, handle);
-        throw databaseFailure(what, detail);
+void FreeConnection::operator()(SQLHDBC handle) const noexcept {
+    if (connected) {
+        SQLDisconnect(handle);
     }
+    SQLFreeHandle(SQL_HANDLE_DBC, handle);
+}
+
+void FreeStatement::operator()(SQLHSTMT handle) const noexcept {
     SQLFreeHandle(SQL_HANDLE_STMT, handle);
 }
 
-Query Connection::query(const QString& statement) {
+Connection::Connection(const QString& connectionText) : environment_(newEnvironment()) {
+    const QString what = QStringLiteral("der Verbindung \"%1\"").arg(connectionText);
+    check(SQLSetEnvAttr(environment_.get(), SQL_ATTR_ODBC_VERSION,
+                        reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0),
+          SQL_HANDLE_ENV, environment_.get(), what);
+    SQLHDBC handle = SQL_NULL_HDBC;
+    check(SQLAllocHandle(SQL_HANDLE_DBC, environment_.get(), &handle), SQL_HANDLE_ENV,
+          environment_.get(), what);
+    connection_.reset(handle);
+    QByteArray text = connectionText.toUtf8();
+    check(SQLDriverConnect(handle, nullptr, sqlText(text), SQL_NTS, nullptr, 0, nullptr,
+                           SQL_DRIVER_NOPROMPT),
+          SQL_HANDLE_DBC, handle, what);
+    connection_.get_deleter().connected = true;
+}
+
+StatementHandle Connection::newStatement(const QString& what) {
     SQLHSTMT handle = SQL_NULL_HSTMT;
+    check(SQLAllocHandle(SQL_HANDLE_STMT, connection_.get(), &handle), SQL_HANDLE_DBC,
+          connection_.get(), what);
+    return StatementHandle(handle);
+}
+
+void Connection::execute(const QString& statement) {
     const QString what = QStringLiteral("\"%1\"").arg(statement);
-    check(SQLAllocHandle(SQL_HANDLE_STMT, connection_, &handle), SQL_HANDLE_DBC, connection_, what);
-    Query result(handle, what);  // owns the handle from here on
+    const StatementHandle handle = newStatement(what);
     QByteArray text = statement.toUtf8();
-    check(SQLExecDirect(handle, sqlText(text), SQL_NTS), SQL_HANDLE_STMT, handle, what);
+    const SQLRETURN rc = SQLExecDirect(handle.get(), sqlText(text), SQL_NTS);
+    if (rc != SQL_NO_DATA) {
+        check(rc, SQL_HANDLE_STMT, handle.get(), what);
+    }
+}
+
+Query Connection::query(const QString& statement) {
+    const QString what = QStringLiteral("\"%1\"").arg(statement);
+    Query result(newStatement(what), what);
+    QByteArray text = statement.toUtf8();
+    check(SQLExecDirect(result.statement_.get(), sqlText(text), SQL_NTS), SQL_HANDLE_STMT,
+          result.statement_.get(), what);
+    result.describeColumns();
+    return result;
+}
+
+Query::Query(StatementHandle statement, QString what)
+    : statement_(std::move(statement)), what_(std::move(what)) {}
+
+void Query::describeColumns() {
     SQLSMALLINT columns = 0;
-    check(SQLNumResultCols(handle, &columns), SQL_HANDLE_STMT, handle, result.what_);
+    check(SQLNumResultCols(statement_.get(), &columns), SQL_HANDLE_STMT, statement_.get(), what_);
     for (SQLUSMALLINT i = 1; i <= columns; ++i) {
         std::array<SQLCHAR, 256> name{};
         SQLSMALLINT nameLength = 0;
@@ -136,37 +159,21 @@ Query Connection::query(const QString& statement) {
         SQLULEN size = 0;
         SQLSMALLINT digits = 0;
         SQLSMALLINT nullable = 0;
-        check(SQLDescribeCol(handle, i, name.data(), static_cast<SQLSMALLINT>(name.size()),
-                             &nameLength, &type, &size, &digits, &nullable),
-              SQL_HANDLE_STMT, handle, result.what_);
-        result.names_.emplace_back(reinterpret_cast<const char*>(name.data()));
-        result.kinds_.push_back(kindOf(type));
-    }
-    return result;
-}
-
-Query::Query(SQLHSTMT statement, QString what) : statement_(statement), what_(std::move(what)) {}
-
-Query::Query(Query&& other) noexcept
-    : statement_(other.statement_),
-      what_(std::move(other.what_)),
-      names_(std::move(other.names_)),
-      kinds_(std::move(other.kinds_)) {
-    other.statement_ = SQL_NULL_HSTMT;
-}
-
-Query::~Query() {
-    if (statement_ != SQL_NULL_HSTMT) {
-        SQLFreeHandle(SQL_HANDLE_STMT, statement_);
+        check(
+            SQLDescribeCol(statement_.get(), i, name.data(), static_cast<SQLSMALLINT>(name.size()),
+                           &nameLength, &type, &size, &digits, &nullable),
+            SQL_HANDLE_STMT, statement_.get(), what_);
+        names_.emplace_back(reinterpret_cast<const char*>(name.data()));
+        kinds_.push_back(kindOf(type));
     }
 }
 
 bool Query::next(int columns, std::vector<Cell>& row) {
-    const SQLRETURN rc = SQLFetch(statement_);
+    const SQLRETURN rc = SQLFetch(statement_.get());
     if (rc == SQL_NO_DATA) {
         return false;
     }
-    check(rc, SQL_HANDLE_STMT, statement_, what_);
+    check(rc, SQL_HANDLE_STMT, statement_.get(), what_);
     row.resize(static_cast<std::size_t>(columns));
     for (int i = 0; i < columns; ++i) {
         readCell(i, row[static_cast<std::size_t>(i)]);
@@ -181,12 +188,12 @@ void Query::readCell(int column, Cell& cell) {
     const auto number = static_cast<SQLUSMALLINT>(column + 1);
     for (;;) {
         SQLLEN indicator = 0;
-        const SQLRETURN rc = SQLGetData(statement_, number, SQL_C_CHAR, buffer.data(),
+        const SQLRETURN rc = SQLGetData(statement_.get(), number, SQL_C_CHAR, buffer.data(),
                                         static_cast<SQLLEN>(buffer.size()), &indicator);
         if (rc == SQL_NO_DATA) {
             return;
         }
-        check(rc, SQL_HANDLE_STMT, statement_, what_);
+        check(rc, SQL_HANDLE_STMT, statement_.get(), what_);
         if (indicator == SQL_NULL_DATA) {
             cell.isNull = true;
             return;

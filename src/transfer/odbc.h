@@ -1,36 +1,40 @@
 #pragma once
 
+#include "transfer/Cell.h"
+
 #include <QByteArray>
 #include <QString>
 
 #include <sql.h>
 
-#include <string>
+#include <memory>
+#include <type_traits>
 #include <vector>
 
 namespace pendra::transfer::odbc {
 
-// How a column's values are turned into text.
-enum class ValueKind { Integer, Decimal, Date, Timestamp, Text };
-
-struct Cell {
-    bool isNull = true;
-    std::string bytes;  // UTF-8, as the driver delivers it
-
-    // The length of the stored value; less than 1 for an empty or Null value.
-    qsizetype actualSize() const { return isNull ? -1 : static_cast<qsizetype>(bytes.size()); }
+// The driver manager's handles, each freed by the deleter of its type.
+struct FreeEnvironment {
+    void operator()(SQLHENV handle) const noexcept;
 };
+struct FreeConnection {
+    bool connected = false;  // a connected handle is disconnected before it is freed
+    void operator()(SQLHDBC handle) const noexcept;
+};
+struct FreeStatement {
+    void operator()(SQLHSTMT handle) const noexcept;
+};
+using EnvironmentHandle = std::unique_ptr<std::remove_pointer_t<SQLHENV>, FreeEnvironment>;
+using ConnectionHandle = std::unique_ptr<std::remove_pointer_t<SQLHDBC>, FreeConnection>;
+using StatementHandle = std::unique_ptr<std::remove_pointer_t<SQLHSTMT>, FreeStatement>;
 
 class Query;
 
-// One connection to a data source through the ODBC driver manager, closed by the destructor.
+// One connection to a data source through the ODBC driver manager, closed when it goes.
 // Every failure throws pendra::Failure with the driver's diagnostic text.
 class Connection {
 public:
     explicit Connection(const QString& connectionText);
-    ~Connection();
-    Connection(const Connection&) = delete;
-    Connection& operator=(const Connection&) = delete;
 
     // Runs a statement that returns no rows.
     void execute(const QString& statement);
@@ -38,19 +42,17 @@ public:
     Query query(const QString& statement);
 
 private:
-    friend class Query;
-    SQLHENV environment_ = SQL_NULL_HENV;
-    SQLHDBC connection_ = SQL_NULL_HDBC;
+    StatementHandle newStatement(const QString& what);
+
+    EnvironmentHandle environment_;
+    ConnectionHandle connection_;
 };
 
 // A forward-only, read-only result.
 class Query {
 public:
-    ~Query();
-    Query(Query&& other) noexcept;
-    Query(const Query&) = delete;
-    Query& operator=(const Query&) = delete;
-    Query& operator=(Query&&) = delete;
+    Query(Query&&) noexcept = default;
+    Query& operator=(Query&&) noexcept = default;
 
     int columnCount() const { return static_cast<int>(names_.size()); }
     const QByteArray& name(int column) const { return names_[column]; }
@@ -62,10 +64,11 @@ public:
 
 private:
     friend class Connection;
-    Query(SQLHSTMT statement, QString what);
+    Query(StatementHandle statement, QString what);
+    void describeColumns();
     void readCell(int column, Cell& cell);
 
-    SQLHSTMT statement_ = SQL_NULL_HSTMT;
+    StatementHandle statement_;
     QString what_;  // the statement, quoted, for messages
     std::vector<QByteArray> names_;
     std::vector<ValueKind> kinds_;

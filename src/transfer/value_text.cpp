@@ -14,20 +14,28 @@ struct Decimal {
     int exponent = 0;
 };
 
+constexpr int kLimit = 400;  // beyond any amount's exponent; keeps the digit strings small
+
 bool isDigit(char c) {
     return std::isdigit(static_cast<unsigned char>(c)) != 0;
 }
 
-std::optional<Decimal> parse(std::string_view text) {
-    constexpr int kLimit = 400;  // beyond any amount; keeps the digit strings small
-    Decimal d;
-    std::size_t i = 0;
+void skipBlanks(std::string_view text, std::size_t& i) {
     while (i < text.size() && text[i] == ' ') {
         ++i;
     }
+}
+
+// Reads an optional sign; true for a minus.
+bool readSign(std::string_view text, std::size_t& i) {
     if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
-        d.negative = text[i++] == '-';
+        return text[i++] == '-';
     }
+    return false;
+}
+
+// Reads the digits before and after a decimal point or comma.
+void readDigits(std::string_view text, std::size_t& i, Decimal& d) {
     for (; i < text.size() && isDigit(text[i]); ++i) {
         d.digits += text[i];
     }
@@ -37,27 +45,39 @@ std::optional<Decimal> parse(std::string_view text) {
             --d.exponent;
         }
     }
+}
+
+// Reads the signed exponent after "e"; nothing when it has no digits.
+std::optional<int> readExponent(std::string_view text, std::size_t& i) {
+    const bool negative = readSign(text, i);
+    if (i >= text.size() || !isDigit(text[i])) {
+        return std::nullopt;
+    }
+    int value = 0;
+    for (; i < text.size() && isDigit(text[i]); ++i) {
+        value = std::min(value * 10 + (text[i] - '0'), kLimit * 10);
+    }
+    return negative ? -value : value;
+}
+
+std::optional<Decimal> parse(std::string_view text) {
+    Decimal d;
+    std::size_t i = 0;
+    skipBlanks(text, i);
+    d.negative = readSign(text, i);
+    readDigits(text, i, d);
     if (d.digits.empty()) {
         return std::nullopt;
     }
     if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
         ++i;
-        bool negativeExponent = false;
-        if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
-            negativeExponent = text[i++] == '-';
-        }
-        if (i >= text.size() || !isDigit(text[i])) {
+        const std::optional<int> exponent = readExponent(text, i);
+        if (!exponent) {
             return std::nullopt;
         }
-        int value = 0;
-        for (; i < text.size() && isDigit(text[i]); ++i) {
-            value = std::min(value * 10 + (text[i] - '0'), kLimit * 10);
-        }
-        d.exponent += negativeExponent ? -value : value;
+        d.exponent += *exponent;
     }
-    while (i < text.size() && text[i] == ' ') {
-        ++i;
-    }
+    skipBlanks(text, i);
     if (i != text.size() || d.exponent > kLimit || d.exponent < -kLimit) {
         return std::nullopt;
     }
@@ -153,26 +173,26 @@ void appendTimestamp(std::string_view s, std::string& out) {
 
 }  // namespace
 
-void append(odbc::ValueKind kind, std::string_view raw, std::string& out) {
+void append(ValueKind kind, std::string_view raw, std::string& out) {
     switch (kind) {
-        case odbc::ValueKind::Decimal:
+        case ValueKind::Decimal:
             if (const auto d = parse(raw)) {
                 appendPlainDecimal(*d, out);
                 return;
             }
             break;
-        case odbc::ValueKind::Date:
+        case ValueKind::Date:
             if (raw.size() == 10 && isoDate(raw)) {
                 appendGermanDate(raw, out);
                 return;
             }
             appendTimestamp(raw, out);
             return;
-        case odbc::ValueKind::Timestamp:
+        case ValueKind::Timestamp:
             appendTimestamp(raw, out);
             return;
-        case odbc::ValueKind::Integer:
-        case odbc::ValueKind::Text:
+        case ValueKind::Integer:
+        case ValueKind::Text:
             break;
     }
     out.append(raw);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "transfer/odbc.h"
+#include "transfer/Cell.h"
 
 #include <optional>
 #include <string>
@@ -11,7 +11,7 @@ namespace pendra::transfer::value_text {
 // Appends the value as text under German regional settings: integers as digits, other
 // numbers with a decimal comma and no thousands separator or exponent, dates as DD.MM.YYYY
 // (with the time only when it is not midnight), text as stored.
-void append(odbc::ValueKind kind, std::string_view raw, std::string& out);
+void append(ValueKind kind, std::string_view raw, std::string& out);
 
 // An amount rounded to whole hundredths (halves to the even neighbour, on the exact decimal
 // value) and written as the number of hundredths: 1234.5 -> "123450", -12.34 -> "-1234".

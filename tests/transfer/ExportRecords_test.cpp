@@ -1,6 +1,6 @@
-#include "transfer/DBConnect.h"
 #include "common/failure.h"
 #include "support/demo_machine.h"
+#include "transfer/DBConnect.h"
 
 #include <QFile>
 
@@ -71,6 +71,15 @@ TEST(ExportRecords, CorrectionKeyAfterColumnTwoWaitsForTheNextRecordAndDiesWithT
     EXPECT_EQ(
         machine.readFile(QStringLiteral("tmp/t.txt")),
         QByteArray("x;1;1200;y;\r\nx;2;40001200;y;\r\nx;3;10000;y;\r\nx;4;y;\r\nx;5;;y;\r\n"));
+
+    // Row 5's key dies with the call: in the next call row 2 stands without a key.
+    const QString again = machine.path(QStringLiteral("tmp/t2.txt"));
+    DBConnect::ExportRecords(QStringLiteral("Spalten"), again, 5, QString(), kSemicolon,
+                             Mode::NewFile);
+    DBConnect::ExportRecords(QStringLiteral("Spalten"), again, 5, QStringLiteral(" where Nr = 2"),
+                             kSemicolon, Mode::Append);
+    EXPECT_TRUE(
+        machine.readFile(QStringLiteral("tmp/t2.txt")).endsWith("x;5;;y;\r\nx;2;1200;y;\r\n"));
 }
 
 TEST(ExportRecords, EmptyValuesVanishAndASingleBlankLeavesAnEmptyFieldEvenAtTheEnd) {

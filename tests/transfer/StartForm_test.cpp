@@ -45,17 +45,26 @@ TEST(TransferStartForm, CarriesItsControlsUnderTheirNames) {
     EXPECT_EQ(label->font().family(), QStringLiteral("Arial"));
     EXPECT_EQ(QFontInfo(label->font()).family(), QStringLiteral("Liberation Sans"));
 
-    const std::pair<const char*, const char*> menus[] = {{"BwDaten", "&Buchungssätze"},
-                                                         {"StDaten", "&Stammdaten"},
-                                                         {"KtDaten", "&Kontenbeschriftungen"}};
-    for (const auto& [name, title] : menus) {
-        const auto* menu = form.findChild<QMenu*>(QString::fromLatin1(name));
-        ASSERT_NE(menu, nullptr) << name;
-        EXPECT_EQ(menu->title(), QString::fromUtf8(title));
+    // The menus stand on the menu bar in this order, each with its one entry.
+    const struct {
+        const char* name;
+        const char* title;
+        const char* entry;
+        const char* entryText;
+    } menus[] = {{"BwDaten", "&Buchungssätze", "BwOutp", "&Ausspielen"},
+                 {"StDaten", "&Stammdaten", "StammOutp", "&Ausspielen"},
+                 {"KtDaten", "&Kontenbeschriftungen", "Kontenoutp", "&Auspielen"}};
+    const QList<QAction*> bar = form.menuBar()->actions();
+    ASSERT_EQ(bar.size(), std::size(menus));
+    for (qsizetype i = 0; i < bar.size(); ++i) {
+        const auto& expected = menus[i];
+        const QMenu* menu = bar[i]->menu();
+        ASSERT_NE(menu, nullptr) << expected.name;
+        EXPECT_EQ(menu->objectName(), QString::fromLatin1(expected.name));
+        EXPECT_EQ(menu->title(), QString::fromUtf8(expected.title));
+        EXPECT_EQ(menu->actions(), QList<QAction*>{entry(form, expected.entry)}) << expected.name;
+        EXPECT_EQ(menu->actions().value(0)->text(), QString::fromUtf8(expected.entryText));
     }
-    EXPECT_EQ(entry(form, "BwOutp")->text(), QStringLiteral("&Ausspielen"));
-    EXPECT_EQ(entry(form, "StammOutp")->text(), QStringLiteral("&Ausspielen"));
-    EXPECT_EQ(entry(form, "Kontenoutp")->text(), QStringLiteral("&Auspielen"));
 }
 
 TEST(TransferStartForm, EachMenuEntryRunsItsCommandOnTheDemoMachine) {

@@ -1,9 +1,9 @@
-#include "transfer/CommandRun.h"
-#include "transfer/CreateQuery.h"
-#include "transfer/commands.h"
-#include "transfer/RunDamo.h"
 #include "common/failure.h"
 #include "support/demo_machine.h"
+#include "transfer/CommandRun.h"
+#include "transfer/CreateQuery.h"
+#include "transfer/RunDamo.h"
+#include "transfer/commands.h"
 #include "ui/recording_message_sink.h"
 
 #include <QDir>
@@ -359,8 +359,9 @@ TEST(RunDamo, TheConverterGetsItsFiveKeysInOrderAndItsProtocolShowsThatRun) {
     QFile::remove(machine.path(QStringLiteral("Datev/Damo32.ini")));
     machine.writeFile(QStringLiteral("tmp/FIBU-ST-OBE.txt"), "1200;Bank\r\nkaputt\r\n");
     Recorded run;
-    ASSERT_TRUE(RunDamo::RunConverter(run.command, machine.path(QStringLiteral("tmp/FIBU-ST-OBE")),
-                                      QStringLiteral("FIBU-ST-OBE")));
+    RunDamo::RunConverter(run.command, machine.path(QStringLiteral("tmp/FIBU-ST-OBE")),
+                          QStringLiteral("FIBU-ST-OBE"));
+    ASSERT_FALSE(run.command.stopped());
     const QString datev = machine.path(QStringLiteral("Datev"));
     // A missing file is created under the name the program writes.
     EXPECT_EQ(machine.readFile(QStringLiteral("Datev/damo32.ini")),
@@ -398,15 +399,21 @@ TEST(RunDamo, MissingDatevFolderOrProgramIsReportedNotIgnored) {
     const DemoMachine machine;
     QByteArray ini = machine.readFile(QStringLiteral("system/Windows/Pendra.ini"));
     machine.writeFile(QStringLiteral("system/Windows/Pendra.ini"), "[tmp_Path]\r\ntmp=/tmp\r\n");
-    Recorded run;
-    EXPECT_FALSE(RunDamo::RunPutSelf(run.command, QStringLiteral("x.txt"), QStringLiteral("FBOP")));
-    EXPECT_FALSE(RunDamo::RunConverter(run.command, QStringLiteral("/tmp/x"),
-                                       QStringLiteral("FBOP-BW-OBE")));
+    Recorded putSelf;
+    RunDamo::RunPutSelf(putSelf.command, QStringLiteral("x.txt"), QStringLiteral("FBOP"));
+    EXPECT_TRUE(putSelf.command.stopped());
     EXPECT_EQ(
-        run.messages.texts(),
+        putSelf.messages.texts(),
         (QStringList{
             kIniMissing, QStringLiteral("Datev_Path in der {windir}\\Pendra.ini nicht gefunden"),
-            QStringLiteral("Bitte eintragen: [DATEV] und datev={Pfad der Datev-Programme}"),
+            QStringLiteral("Bitte eintragen: [DATEV] und datev={Pfad der Datev-Programme}")}));
+    Recorded converter;
+    RunDamo::RunConverter(converter.command, QStringLiteral("/tmp/x"),
+                          QStringLiteral("FBOP-BW-OBE"));
+    EXPECT_TRUE(converter.command.stopped());
+    EXPECT_EQ(
+        converter.messages.texts(),
+        (QStringList{
             kIniMissing, QStringLiteral("Datev_Path in der {windir}\\Pendra.ini nicht gefunden"),
             QStringLiteral("Bitte eintragen:[DATEV] und datev={Pfad der Datev-Programme}")}));
 

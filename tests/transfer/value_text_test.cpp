@@ -5,7 +5,6 @@
 
 using namespace pendra;
 using namespace pendra::transfer;
-using odbc::ValueKind;
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "transfer/gui/StartForm.h"
 
-#include "transfer/commands.h"
 #include "common/failure.h"
+#include "transfer/commands.h"
 #include "ui_TransferStartForm.h"
 
 #include <QCloseEvent>
@@ -31,29 +31,32 @@ StartForm::StartForm(ui::MessageSink& messages, QWidget* parent)
     statusBar()->addWidget(status_, 1);
     statusBar()->addPermanentWidget(activity_);
 
-    connect(ui_->BwOutp, &QAction::triggered, this, [this] { BwOutp_Click(0); });
-    connect(ui_->StammOutp, &QAction::triggered, this, [this] { StammOutp_Click(0); });
-    connect(ui_->Kontenoutp, &QAction::triggered, this, [this] { Kontenoutp_Click(0); });
+    for (const Command& command : kCommands) {
+        const QString entry = QLatin1String(command.menuEntry);
+        connect(findChild<QAction*>(entry), &QAction::triggered, this,
+                [this, entry] { menuEntryClicked(entry, 0); });
+    }
     connect(ui_->cmdstop, &QPushButton::clicked, this, &StartForm::stop);
 }
 
 StartForm::~StartForm() = default;
 
 void StartForm::BwOutp_Click(int index) {
-    if (index == 0) {
-        run(bookingsCommand);
-    }
+    menuEntryClicked(QStringLiteral("BwOutp"), index);
 }
 
 void StartForm::StammOutp_Click(int index) {
-    if (index == 0) {
-        run(masterDataCommand);
-    }
+    menuEntryClicked(QStringLiteral("StammOutp"), index);
 }
 
 void StartForm::Kontenoutp_Click(int index) {
-    if (index == 0) {
-        run(accountLabelsCommand);
+    menuEntryClicked(QStringLiteral("Kontenoutp"), index);
+}
+
+void StartForm::menuEntryClicked(const QString& entry, int index) {
+    const Command* command = commandOfMenuEntry(entry);
+    if (index == 0 && command != nullptr) {
+        run(command->function);
     }
 }
 

@@ -40,6 +40,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void menuEntryClicked(const QString& entry, int index);
     void run(void (*command)(CommandRun&));
     void showProgress(int records);
     void setBusy(bool busy);

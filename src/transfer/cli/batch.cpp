@@ -1,25 +1,25 @@
-#include "transfer/batch.h"
+#include "transfer/cli/batch.h"
 
+#include "common/failure.h"
 #include "transfer/CommandRun.h"
 #include "transfer/commands.h"
-#include "common/failure.h"
 #include "ui/console_message_sink.h"
 
 #include <ostream>
+#include <string>
 
-namespace pendra::transfer::batch {
+namespace pendra::transfer::cli {
 
 namespace {
 
-constexpr auto kHelp =
+constexpr auto kHelpStart =
     "Aufruf: pendra_transfer [--batch BEFEHL [--yes]]\n"
     "\n"
     "Ohne Argumente öffnet sich das Fenster der DATEV-Schnittstelle.\n"
     "\n"
-    "Mit --batch läuft ein Befehl ohne Fenster, wie der Menüpunkt gleichen Namens:\n"
-    "  buchungen             Buchungssätze ausspielen\n"
-    "  stammdaten            Stammdaten ausspielen\n"
-    "  kontenbeschriftungen  Kontenbeschriftungen ausspielen\n"
+    "Mit --batch läuft ein Befehl ohne Fenster, wie der Menüpunkt gleichen Namens:\n";
+
+constexpr auto kHelpEnd =
     "\n"
     "Jede Meldung erscheint als eigene Zeile auf der Standardausgabe. Fragen (etwa nach der\n"
     "Diskette) beantwortet --yes mit OK; sonst wird am Terminal gefragt, ohne Terminal gilt\n"
@@ -30,6 +30,17 @@ constexpr auto kHelp =
     "  1  ein Fehler der Datenbank, einer Datei oder eines Programmstarts beendete ihn\n"
     "  2  falscher Aufruf\n"
     "  3  eine Prüfung hielt ihn an (fehlende Einstellung, Abbrechen, ungültige Daten)\n";
+
+// The help with one line per command, the descriptions aligned in one column.
+std::string helpText() {
+    constexpr std::size_t kWordWidth = 22;
+    std::string text = kHelpStart;
+    for (const Command& command : kCommands) {
+        const std::string word = command.batchWord;
+        text += "  " + word + std::string(kWordWidth - word.size(), ' ') + command.helpLine + '\n';
+    }
+    return text + kHelpEnd;
+}
 
 // Shows the number of records written on the terminal's last line and clears that line
 // before any message is printed.
@@ -63,47 +74,24 @@ private:
 };
 
 int usage(const Console& console, const char* problem) {
-    console.err << "pendra_transfer: " << problem << "\n\n" << kHelp;
+    console.err << "pendra_transfer: " << problem << "\n\n" << helpText();
     return Usage;
 }
 
-}  // namespace
-
-int run(const QStringList& arguments, const Console& console) {
-    if (arguments.contains(QStringLiteral("--help")) || arguments.contains(QStringLiteral("-h"))) {
-        console.out << kHelp;
-        return Completed;
-    }
-    QStringList rest = arguments;
-    const bool assumeYes = rest.removeAll(QStringLiteral("--yes")) > 0;
-    if (rest.size() != 2 || rest[0] != QLatin1String("--batch")) {
-        return usage(console, "erwartet wird --batch BEFEHL");
-    }
-    const QString command = rest[1];
-    void (*action)(CommandRun&) = nullptr;
-    if (command == QLatin1String("buchungen")) {
-        action = bookingsCommand;
-    } else if (command == QLatin1String("stammdaten")) {
-        action = masterDataCommand;
-    } else if (command == QLatin1String("kontenbeschriftungen")) {
-        action = accountLabelsCommand;
-    } else {
-        return usage(console, "unbekannter Befehl");
-    }
-
-    ui::ConsoleMessageSink console_sink(console.out, console.in,
-                                        console.inputIsTerminal
-                                            ? ui::ConsoleMessageSink::Input::Terminal
-                                            : ui::ConsoleMessageSink::Input::None,
-                                        assumeYes);
-    TerminalProgress progress(console_sink, console.err);
+int runCommand(const Command& command, bool assumeYes, const Console& console) {
+    ui::ConsoleMessageSink consoleSink(console.out, console.in,
+                                       console.inputIsTerminal
+                                           ? ui::ConsoleMessageSink::Input::Terminal
+                                           : ui::ConsoleMessageSink::Input::None,
+                                       assumeYes);
+    TerminalProgress progress(consoleSink, console.err);
     CommandRun::Progress onRecord;
     if (console.errorIsTerminal) {
         onRecord = [&progress](int records) { progress.show(records); };
     }
     CommandRun commandRun(progress, onRecord);
     try {
-        action(commandRun);
+        command.function(commandRun);
     } catch (const Failure& failure) {
         progress.clear();
         console.err << failure.message().toStdString() << '\n';
@@ -113,4 +101,23 @@ int run(const QStringList& arguments, const Console& console) {
     return commandRun.stopped() ? Stopped : Completed;
 }
 
-}  // namespace pendra::transfer::batch
+}  // namespace
+
+int run(const QStringList& arguments, const Console& console) {
+    if (arguments.contains(QStringLiteral("--help")) || arguments.contains(QStringLiteral("-h"))) {
+        console.out << helpText();
+        return Completed;
+    }
+    QStringList rest = arguments;
+    const bool assumeYes = rest.removeAll(QStringLiteral("--yes")) > 0;
+    if (rest.size() != 2 || rest[0] != QLatin1String("--batch")) {
+        return usage(console, "erwartet wird --batch BEFEHL");
+    }
+    const Command* command = commandOfBatchWord(rest[1]);
+    if (command == nullptr) {
+        return usage(console, "unbekannter Befehl");
+    }
+    return runCommand(*command, assumeYes, console);
+}
+
+}  // namespace pendra::transfer::cli

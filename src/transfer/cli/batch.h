@@ -4,7 +4,7 @@
 
 #include <iosfwd>
 
-namespace pendra::transfer::batch {
+namespace pendra::transfer::cli {
 
 enum ExitCode { Completed = 0, Failed = 1, Usage = 2, Stopped = 3 };
 
@@ -20,4 +20,4 @@ struct Console {
 // `--help` (arguments without the program name) and returns the exit code.
 int run(const QStringList& arguments, const Console& console);
 
-}  // namespace pendra::transfer::batch
+}  // namespace pendra::transfer::cli
