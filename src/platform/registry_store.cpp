@@ -298,9 +298,9 @@ RegResult modify(const QString& file, Change change) {
     QDir().mkpath(folder);
     const FolderLock lock(folder);
     if (!lock.isLocked()) {
-        return {RegStatus::IoError,
-                QStringLiteral("Die Registrierungsdatei \"%1\" kann nicht gesperrt werden.")
-                    .arg(file)};
+        return {
+            RegStatus::IoError,
+            QStringLiteral("Die Registrierungsdatei \"%1\" kann nicht gesperrt werden.").arg(file)};
     }
     RegResult result;
     auto model = load(path, &result);

@@ -22,7 +22,7 @@ bool switchedOn(const QString& value) {
 
 void put(const QString& file, const char* section, const char* key, const QString& value) {
     profiles::writeProfileValueOrThrow(file, QString::fromLatin1(section), QString::fromLatin1(key),
-                                value);
+                                       value);
 }
 
 QString below(const QString& folder, const char* name) {

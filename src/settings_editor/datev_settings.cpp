@@ -95,13 +95,13 @@ bool acceptDatev(const Context& context, const DatevFields& fields) {
     const QString damo = damoFile(datevFolder);
     try {
         writeProfileValueOrThrow(damo, QStringLiteral("Datev-Vorlauf"), QStringLiteral("Berater"),
-                          fields.NrBerater);
+                                 fields.NrBerater);
         writeProfileValueOrThrow(damo, QStringLiteral("Datev-Vorlauf"), QStringLiteral("Mandant"),
-                          fields.NrMandant);
-        writeProfileValueOrThrow(damo, QStringLiteral("Einstellungen"), QStringLiteral("Ausgabepfad"),
-                          fields.AusgPath);
+                                 fields.NrMandant);
+        writeProfileValueOrThrow(damo, QStringLiteral("Einstellungen"),
+                                 QStringLiteral("Ausgabepfad"), fields.AusgPath);
         writeProfileValueOrThrow(settings, QStringLiteral("Datev"), QStringLiteral("Wken"),
-                          fields.Waehrung);
+                                 fields.Waehrung);
     } catch (const Failure& failure) {
         context.messages.show(failure.message());
         return false;

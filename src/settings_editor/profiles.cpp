@@ -24,7 +24,7 @@ QString ReadProfileValue(ui::MessageSink& messages, const QString& filePath, con
 }
 
 void writeProfileValueOrThrow(const QString& filePath, const QString& section, const QString& key,
-                       const QString& value) {
+                              const QString& value) {
     if (!platform::writePrivateProfileString(section, key, value, filePath)) {
         throw Failure(QStringLiteral("In die Datei \"%1\" kann nicht geschrieben werden. "
                                      "Die Änderungen wurden nicht vollständig gespeichert.")

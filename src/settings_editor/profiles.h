@@ -15,6 +15,6 @@ QString ReadProfileValue(ui::MessageSink& messages, const QString& filePath, con
 // Writes one value, creating file, section and key as needed. Throws Failure naming the file
 // when it cannot be written, so that no caller reports a lost change as saved.
 void writeProfileValueOrThrow(const QString& filePath, const QString& section, const QString& key,
-                       const QString& value);
+                              const QString& value);
 
 }  // namespace pendra::settings_editor::profiles

@@ -25,12 +25,14 @@ TEST(FileFkt, AReadOnlyFileIsNotForcedAndAMissingFolderFails) {
     const Sandbox box;
     box.writeFile(QStringLiteral("fest.txt"), "bleibt");
     QFile::setPermissions(box.path(QStringLiteral("fest.txt")), QFileDevice::ReadOwner);
-    EXPECT_THROW(common::FileFkt::CreateEmptyTextFile(box.path(QStringLiteral("fest.txt"))), Failure);
+    EXPECT_THROW(common::FileFkt::CreateEmptyTextFile(box.path(QStringLiteral("fest.txt"))),
+                 Failure);
     EXPECT_EQ(box.readFile(QStringLiteral("fest.txt")), QByteArray("bleibt"));
-    EXPECT_THROW(common::FileFkt::CreateEmptyTextFile(box.path(QStringLiteral("fehlt/x.txt"))), Failure);
-    EXPECT_THROW(
-        common::FileFkt::AppendTextLine(box.path(QStringLiteral("fehlt/x.txt")), QStringLiteral("a")),
-        Failure);
+    EXPECT_THROW(common::FileFkt::CreateEmptyTextFile(box.path(QStringLiteral("fehlt/x.txt"))),
+                 Failure);
+    EXPECT_THROW(common::FileFkt::AppendTextLine(box.path(QStringLiteral("fehlt/x.txt")),
+                                                 QStringLiteral("a")),
+                 Failure);
 }
 
 TEST(FileFkt, AppendTextLineWritesWindows1252LinesWithCrLfAndCountsLostCharacters) {

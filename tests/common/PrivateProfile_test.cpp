@@ -25,7 +25,7 @@ TEST(ReadIniValue, TheBareNameIsRewrittenToTheWindowsFolderInTheCallersVariable)
     QString file = QStringLiteral("Pendra.ini");
 
     EXPECT_EQ(common::PrivateProfile::ReadIniValue(messages, QStringLiteral("tmp_Path"),
-                                           QStringLiteral("tmp"), file),
+                                                   QStringLiteral("tmp"), file),
               QStringLiteral("/var/tmp"));
     EXPECT_EQ(file, box.windowsFolder() + QStringLiteral("/Pendra.ini"));
     EXPECT_TRUE(messages.messages().empty());
@@ -40,7 +40,7 @@ TEST(ReadIniValue, TheNameInOtherCaseIsNeitherRewrittenNorFoundInTheWindowsFolde
     QString file = QStringLiteral("pendra.ini");
 
     EXPECT_EQ(common::PrivateProfile::ReadIniValue(messages, QStringLiteral("tmp_Path"),
-                                           QStringLiteral("tmp"), file),
+                                                   QStringLiteral("tmp"), file),
               QString());
     QDir::setCurrent(old);
     EXPECT_EQ(file, QStringLiteral("pendra.ini"));
@@ -53,15 +53,15 @@ TEST(ReadIniValue, AnEmptyValueAMissingKeyAndAMissingFileShowTheOneFixedMessage)
     ui::RecordingMessageSink messages;
     QString file = QStringLiteral("Pendra.ini");
     EXPECT_EQ(common::PrivateProfile::ReadIniValue(messages, QStringLiteral("tmp_Path"),
-                                           QStringLiteral("tmp"), file),
+                                                   QStringLiteral("tmp"), file),
               QString());
     file = QStringLiteral("Pendra.ini");
     EXPECT_EQ(common::PrivateProfile::ReadIniValue(messages, QStringLiteral("DATEV"),
-                                           QStringLiteral("datev"), file),
+                                                   QStringLiteral("datev"), file),
               QString());
     QString damo = box.path(QStringLiteral("Datev/Damo32.ini"));
     EXPECT_EQ(common::PrivateProfile::ReadIniValue(messages, QStringLiteral("Einstellungen"),
-                                           QStringLiteral("Ausgabepfad"), damo),
+                                                   QStringLiteral("Ausgabepfad"), damo),
               QString());
     EXPECT_EQ(damo, box.path(QStringLiteral("Datev/Damo32.ini")));
     EXPECT_EQ(messages.texts(), (QStringList{kNotFound, kNotFound, kNotFound}));
@@ -75,10 +75,10 @@ TEST(ReadIniValue, SectionsMatchInAnyCaseAndLongValuesAreCutTo254) {
     ui::RecordingMessageSink messages;
     QString file = QStringLiteral("Pendra.ini");
     EXPECT_EQ(common::PrivateProfile::ReadIniValue(messages, QStringLiteral("DATEV"),
-                                           QStringLiteral("datev"), file),
+                                                   QStringLiteral("datev"), file),
               QStringLiteral("/opt/Datev"));
     EXPECT_EQ(common::PrivateProfile::ReadIniValue(messages, QStringLiteral("Pendra_Path"),
-                                           QStringLiteral("Pendra"), file),
+                                                   QStringLiteral("Pendra"), file),
               QString(254, QLatin1Char('x')));
     EXPECT_TRUE(messages.messages().empty());
 }
@@ -89,7 +89,7 @@ TEST(ReadIniValue, WithoutAWindowsFolderOnlyThatIsReported) {
     ui::RecordingMessageSink messages;
     QString file = QStringLiteral("Pendra.ini");
     EXPECT_EQ(common::PrivateProfile::ReadIniValue(messages, QStringLiteral("tmp_Path"),
-                                           QStringLiteral("tmp"), file),
+                                                   QStringLiteral("tmp"), file),
               QString());
     EXPECT_EQ(file, QStringLiteral("Pendra.ini"));
     EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("Windir_Path nicht gefunden")});
@@ -99,9 +99,9 @@ TEST(WriteIniValue, WritesWhatTheReaderFinds) {
     const Sandbox box;
     QString damo = box.path(QStringLiteral("Damo32.ini"));
     common::PrivateProfile::WriteIniValue(QStringLiteral("DATEV-Vorlauf"), QStringLiteral("Jahr"),
-                                  QStringLiteral("2026"), damo);
+                                          QStringLiteral("2026"), damo);
     ui::RecordingMessageSink messages;
     EXPECT_EQ(common::PrivateProfile::ReadIniValue(messages, QStringLiteral("datev-vorlauf"),
-                                           QStringLiteral("JAHR"), damo),
+                                                   QStringLiteral("JAHR"), damo),
               QStringLiteral("2026"));
 }

@@ -26,7 +26,8 @@ void store(const QByteArray& data) {
 TEST(ReadRegValue, ReturnsTheTextBeforeTheFirstNul) {
     const Sandbox box;
     store(QByteArray("EUR\0xyz", 7));
-    EXPECT_EQ(common::Registry::ReadRegValue(kProduct, QStringLiteral("WKen")), QStringLiteral("EUR"));
+    EXPECT_EQ(common::Registry::ReadRegValue(kProduct, QStringLiteral("WKen")),
+              QStringLiteral("EUR"));
     store(QByteArray("\0EUR", 4));
     EXPECT_EQ(common::Registry::ReadRegValue(kProduct, QStringLiteral("WKen")), QString());
 }
@@ -36,8 +37,9 @@ TEST(ReadRegValue, MissingKeyValueOrStoreGiveTheEmptyText) {
     EXPECT_EQ(common::Registry::ReadRegValue(kProduct, QStringLiteral("WKen")), QString());
     store(QByteArray("1\0", 2));
     EXPECT_EQ(common::Registry::ReadRegValue(kProduct, QStringLiteral("Fehlt")), QString());
-    EXPECT_EQ(common::Registry::ReadRegValue(QStringLiteral("Software\\Fehlt"), QStringLiteral("WKen")),
-              QString());
+    EXPECT_EQ(
+        common::Registry::ReadRegValue(QStringLiteral("Software\\Fehlt"), QStringLiteral("WKen")),
+        QString());
     box.writeFile(QStringLiteral("system/registry.reg"), "REGEDIT4\r\n[HKEY_LOC");
     EXPECT_EQ(common::Registry::ReadRegValue(kProduct, QStringLiteral("WKen")), QString());
 }

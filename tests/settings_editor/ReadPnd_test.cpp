@@ -1,6 +1,6 @@
 #include "settings_editor/ReadPnd.h"
-#include "settings_editor/editor_test.h"
 #include "platform/registry_store.h"
+#include "settings_editor/editor_test.h"
 #include "support/sandbox.h"
 
 #include <QDir>

@@ -24,10 +24,8 @@ TEST(EditorDatev, CutAtStopKeepsWhatStandsBeforeTheFirstStopCharacter) {
               QStringLiteral("4711"));
     EXPECT_EQ(cutAtStop(QStringLiteral("12345 ;Kanzlei"), QStringLiteral("; ")),
               QStringLiteral("12345"));
-    EXPECT_EQ(cutAtStop(QStringLiteral("678 90;x"), QStringLiteral(";")),
-              QStringLiteral("678 90"));
-    EXPECT_EQ(cutAtStop(QStringLiteral("ohne"), QStringLiteral(";")),
-              QStringLiteral("ohne"));
+    EXPECT_EQ(cutAtStop(QStringLiteral("678 90;x"), QStringLiteral(";")), QStringLiteral("678 90"));
+    EXPECT_EQ(cutAtStop(QStringLiteral("ohne"), QStringLiteral(";")), QStringLiteral("ohne"));
     EXPECT_EQ(cutAtStop(QStringLiteral(";"), QStringLiteral(";")), QString());
 }
 
@@ -48,8 +46,7 @@ TEST(EditorDatev, TheFolderIsTheKeyDatevUnlessItHoldsTheSwitchThenDatevPath) {
         box.writeFile(QStringLiteral("Pendra.ini"),
                       "[DATEV]\r\nDatev=" + c.datev + "\r\nDatev_Path=" + c.datevPath + "\r\n");
         ui::RecordingMessageSink messages;
-        EXPECT_EQ(damoFolder(messages, box.path(QStringLiteral("Pendra.ini"))),
-                  c.folder)
+        EXPECT_EQ(damoFolder(messages, box.path(QStringLiteral("Pendra.ini"))), c.folder)
             << c.datev.constData();
     }
 }
@@ -100,7 +97,7 @@ TEST(EditorDatev, WithoutADatevFolderNoDamoFileIsReadOrWrittenAnywhere) {
     EXPECT_EQ(loaded.NrBerater, QString());
     EXPECT_EQ(loaded.Waehrung, QStringLiteral("1"));
     EXPECT_FALSE(acceptDatev(context, {QStringLiteral("1"), QStringLiteral("2"),
-                                                      QStringLiteral("/a"), QStringLiteral("3")}));
+                                       QStringLiteral("/a"), QStringLiteral("3")}));
     QDir::setCurrent(oldCurrent);
 
     EXPECT_EQ(box.readFile(QStringLiteral("Pendra.ini")), settings);
@@ -118,8 +115,8 @@ TEST(EditorDatev, FailuresAreReportedAndNothingAfterAFailedWriteIsWritten) {
         "[Datev]\r\ndatev=" + box.path(QStringLiteral("fehlt")).toUtf8() + "\r\nWken=1\r\n";
     box.writeFile(QStringLiteral("Pendra.ini"), settings);
     ui::RecordingMessageSink messages;
-    EXPECT_FALSE(acceptDatev(
-        editorIn(messages, box.path()), {QString(), QString(), QString(), QStringLiteral("2")}));
+    EXPECT_FALSE(acceptDatev(editorIn(messages, box.path()),
+                             {QString(), QString(), QString(), QStringLiteral("2")}));
     EXPECT_EQ(box.readFile(QStringLiteral("Pendra.ini")), settings);
     ASSERT_EQ(messages.texts().size(), 1);
     EXPECT_TRUE(messages.texts()[0].contains(box.path(QStringLiteral("fehlt/Damo32.ini"))));

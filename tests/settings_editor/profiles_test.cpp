@@ -44,7 +44,7 @@ TEST(EditorProfiles, WriteProfileValueReportsAFileThatCannotBeWritten) {
     const QString file = box.path(QStringLiteral("fehlt/Damo32.ini"));
     try {
         profiles::writeProfileValueOrThrow(file, QStringLiteral("Datev-Vorlauf"),
-                                    QStringLiteral("Berater"), QStringLiteral("4711"));
+                                           QStringLiteral("Berater"), QStringLiteral("4711"));
         FAIL() << "no failure";
     } catch (const Failure& failure) {
         EXPECT_TRUE(failure.message().contains(file)) << failure.message().toStdString();

@@ -26,8 +26,8 @@ DatevForm::DatevForm(Context context, QWidget* parent)
 DatevForm::~DatevForm() = default;
 
 void DatevForm::accept() {
-    const DatevFields fields{ui_->NrBerater->text(), ui_->NrMandant->text(),
-                                            ui_->AusgPath->text(), ui_->Waehrung->text()};
+    const DatevFields fields{ui_->NrBerater->text(), ui_->NrMandant->text(), ui_->AusgPath->text(),
+                             ui_->Waehrung->text()};
     if (acceptDatev(context_, fields)) {
         close();
     }

@@ -27,7 +27,9 @@ void present(QWidget* form) {
 }  // namespace
 
 StartForm::StartForm(Context context, QWidget* parent)
-    : QMainWindow(parent), ui_(std::make_unique<Ui::EditorStartForm>()), context_(std::move(context)) {
+    : QMainWindow(parent),
+      ui_(std::make_unique<Ui::EditorStartForm>()),
+      context_(std::move(context)) {
     ui_->setupUi(this);
     for (QObject* entry : std::initializer_list<QObject*>{
              ui_->mnumain_0, ui_->mnumain_1, ui_->mnuPnd_0, ui_->mnuPnd_1, ui_->mnuDatev_0}) {
