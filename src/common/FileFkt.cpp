@@ -3,6 +3,7 @@
 #include "common/failure.h"
 #include "platform/codepage.h"
 #include "platform/paths.h"
+#include "platform/system_error_text.h"
 
 #include <QFile>
 
@@ -24,12 +25,12 @@ void CreateEmptyTextFile(const QString& path) {
         }
         if (!file.remove()) {
             throw Failure(QStringLiteral("Die Datei \"%1\" kann nicht gelöscht werden: %2")
-                              .arg(path, file.errorString()));
+                              .arg(path, platform::germanSystemError(file.errorString())));
         }
     }
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
         throw Failure(QStringLiteral("Die Datei \"%1\" kann nicht angelegt werden: %2")
-                          .arg(path, file.errorString()));
+                          .arg(path, platform::germanSystemError(file.errorString())));
     }
 }
 
@@ -39,7 +40,7 @@ int AppendTextLine(const QString& path, const QString& line) {
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append) ||
         file.write(encoded.bytes + "\r\n") != encoded.bytes.size() + 2 || !file.flush()) {
         throw Failure(QStringLiteral("In die Datei \"%1\" kann nicht geschrieben werden: %2")
-                          .arg(path, file.errorString()));
+                          .arg(path, platform::germanSystemError(file.errorString())));
     }
     return encoded.replaced;
 }

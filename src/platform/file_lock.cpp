@@ -1,4 +1,5 @@
 #include "platform/file_lock.h"
+#include "platform/system_error_text.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -37,7 +38,7 @@ bool replaceFile(const QString& path, const QByteArray& contents, QString* error
     if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size() ||
         !file.commit()) {
         if (error != nullptr) {
-            *error = file.errorString();
+            *error = germanSystemError(file.errorString());
         }
         return false;
     }

@@ -3,6 +3,7 @@
 #include "platform/codepage.h"
 #include "platform/file_lock.h"
 #include "platform/paths.h"
+#include "platform/system_folders.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -125,6 +126,18 @@ QByteArray joinLines(const std::vector<Line>& lines) {
     return contents;
 }
 
+// A profile named without a folder lives in the Windows folder, as the profile functions
+// the files were written for look for it there.
+QString profilePath(const QString& fileName) {
+    if (fileName.contains(QLatin1Char('/'))) {
+        return resolvePath(fileName);
+    }
+    constexpr int kPathLimit = 4096;
+    const QString windows = getWindowsDirectory(kPathLimit);
+    // Without a Windows folder there is no such file: reads give the default, writes fail.
+    return windows.isEmpty() ? QString() : resolvePath(joinPath(windows, fileName));
+}
+
 }  // namespace
 
 QString getPrivateProfileString(const QString& section, const QString& key,
@@ -134,7 +147,7 @@ QString getPrivateProfileString(const QString& section, const QString& key,
     while (fallback.endsWith(QLatin1Char(' '))) {
         fallback.chop(1);
     }
-    QFile file(resolvePath(fileName));
+    QFile file(profilePath(fileName));
     if (!file.open(QIODevice::ReadOnly)) {
         return bounded(fallback, bufferSize);
     }
@@ -182,7 +195,10 @@ void setKey(std::vector<Line>& lines, const QString& section, const QString& key
 
 bool writePrivateProfileString(const QString& section, const QString& key, const QString& value,
                                const QString& fileName) {
-    const QString path = resolvePath(fileName);
+    const QString path = profilePath(fileName);
+    if (path.isEmpty()) {
+        return false;
+    }
     const FolderLock lock(QFileInfo(path).absolutePath());
     if (!lock.isLocked()) {
         return false;  // without the lock a second writer's change could be lost

@@ -3,6 +3,7 @@
 #include "platform/codepage.h"
 #include "platform/file_lock.h"
 #include "platform/paths.h"
+#include "platform/system_error_text.h"
 #include "platform/system_folders.h"
 
 #include <QDir>
@@ -228,7 +229,7 @@ std::optional<Model> load(const QString& file, RegResult* error) {
     if (!in.open(QIODevice::ReadOnly)) {
         *error = {RegStatus::IoError,
                   QStringLiteral("Die Registrierungsdatei \"%1\" kann nicht gelesen werden: %2")
-                      .arg(file, in.errorString())};
+                      .arg(file, germanSystemError(in.errorString()))};
         return std::nullopt;
     }
     const QByteArray contents = in.readAll();

@@ -80,6 +80,25 @@ DatevFields loadDatev(const Context& context) {
     return fields;
 }
 
+namespace {
+
+void writeCurrency(const QString& settings, const DatevFields& fields) {
+    writeProfileValueOrThrow(settings, QStringLiteral("Datev"), QStringLiteral("Wken"),
+                             fields.Waehrung);
+}
+
+void writeDamo(const QString& datevFolder, const DatevFields& fields) {
+    const QString damo = damoFile(datevFolder);
+    writeProfileValueOrThrow(damo, QStringLiteral("Datev-Vorlauf"), QStringLiteral("Berater"),
+                             fields.NrBerater);
+    writeProfileValueOrThrow(damo, QStringLiteral("Datev-Vorlauf"), QStringLiteral("Mandant"),
+                             fields.NrMandant);
+    writeProfileValueOrThrow(damo, QStringLiteral("Einstellungen"), QStringLiteral("Ausgabepfad"),
+                             fields.AusgPath);
+}
+
+}  // namespace
+
 bool acceptDatev(const Context& context, const DatevFields& fields) {
     const QString folder = context.workingFolder();
     if (folder.isEmpty()) {
@@ -88,20 +107,15 @@ bool acceptDatev(const Context& context, const DatevFields& fields) {
     }
     const QString settings = settings_editor::settingsFile(folder);
     const QString datevFolder = damoFolder(context.messages, settings);
-    if (datevFolder.isEmpty()) {
-        context.messages.show(noDatevFolder("Es wurden keine Daten übernommen."));
-        return false;
-    }
-    const QString damo = damoFile(datevFolder);
     try {
-        writeProfileValueOrThrow(damo, QStringLiteral("Datev-Vorlauf"), QStringLiteral("Berater"),
-                                 fields.NrBerater);
-        writeProfileValueOrThrow(damo, QStringLiteral("Datev-Vorlauf"), QStringLiteral("Mandant"),
-                                 fields.NrMandant);
-        writeProfileValueOrThrow(damo, QStringLiteral("Einstellungen"),
-                                 QStringLiteral("Ausgabepfad"), fields.AusgPath);
-        writeProfileValueOrThrow(settings, QStringLiteral("Datev"), QStringLiteral("Wken"),
-                                 fields.Waehrung);
+        if (datevFolder.isEmpty()) {
+            // The currency code lives in Pendra.ini, which can take it all the same.
+            writeCurrency(settings, fields);
+            context.messages.show(noDatevFolder("Die Datei Damo32.ini wird nicht geschrieben."));
+            return false;
+        }
+        writeDamo(datevFolder, fields);
+        writeCurrency(settings, fields);
     } catch (const Failure& failure) {
         context.messages.show(failure.message());
         return false;

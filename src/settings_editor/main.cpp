@@ -9,12 +9,11 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pendra_ini"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Pendra_ini"));
     pendra::ui::installGermanTranslation(app);
     // Only Stop ends the program; closing a settings form brings the start form back.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    pendra::ui::QtMessageSink messages;
+    pendra::ui::QtMessageSink messages(QStringLiteral("Pendra_ini"));
     pendra::settings_editor::StartForm start(
         {messages, pendra::settings_editor::processWorkingFolder()});
     QObject::connect(&start, &pendra::settings_editor::StartForm::stopRequested, &app,

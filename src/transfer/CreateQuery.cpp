@@ -170,23 +170,38 @@ QStringList bankAccounts() {
     return accounts;
 }
 
-// Writes the view into the file; characters the interface file cannot hold are named to the
-// user rather than lost unnoticed.
-DBConnect::ExportResult exportView(CommandRun& run, const QString& view, const QString& file,
-                                   int columns, const QString& filter, const QString& separator,
-                                   Mode mode) {
-    const auto result =
-        DBConnect::ExportRecords(view, file, columns, filter, separator, mode, run.progress());
-    if (result.replacedCharacters > 0) {
-        run.messages().show(QStringLiteral("In der Datei „%1“ wurden %2 Zeichen, die der "
-                                           "DATEV-Zeichensatz (Windows-1252) nicht kennt, durch "
-                                           "„?“ ersetzt.")
-                                .arg(file)
-                                .arg(result.replacedCharacters),
-                            {}, ui::Icon::Warning);
+// The exports of one command into one interface file. Characters the file cannot hold are
+// counted over all of them and named to the user once, with the total, rather than lost
+// unnoticed.
+class InterfaceFileExport {
+public:
+    InterfaceFileExport(CommandRun& run, QString file) : run_(run), file_(std::move(file)) {}
+
+    // Writes the view's records into the file and returns how many.
+    int add(const QString& view, int columns, const QString& filter, const QString& separator,
+            Mode mode) {
+        const auto result = DBConnect::ExportRecords(view, file_, columns, filter, separator, mode,
+                                                     run_.progress());
+        replaced_ += result.replacedCharacters;
+        return result.records;
     }
-    return result;
-}
+
+    void reportReplaced() const {
+        if (replaced_ > 0) {
+            run_.messages().show(QStringLiteral("In der Datei „%1“ wurden %2 Zeichen, die der "
+                                                "DATEV-Zeichensatz (Windows-1252) nicht kennt, "
+                                                "durch „?“ ersetzt.")
+                                     .arg(file_)
+                                     .arg(replaced_),
+                                 {}, ui::Icon::Warning);
+        }
+    }
+
+private:
+    CommandRun& run_;
+    QString file_;
+    int replaced_ = 0;
+};
 
 // The open booking months from BuchMin to BuchMax of "Update_DB", in the run's year.
 struct BookingPeriod {
@@ -236,12 +251,11 @@ bool accountsUsableInFileNames(CommandRun& run, const QStringList& accounts) {
 }
 
 // Appends one bank category's records of one account and month to the file and marks them.
-int exportBankCategory(CommandRun& run, const QString& file, const BankCategory& category,
-                       const QString& code, const QString& year, const QString& account) {
+int exportBankCategory(InterfaceFileExport& file, const BankCategory& category, const QString& code,
+                       const QString& year, const QString& account) {
     const QString view = QLatin1String(category.view);
-    const int written = exportView(run, view, file, 14, bankFilter(category, code, year, account),
-                                   kSemicolon, Mode::Append)
-                            .records;
+    const int written =
+        file.add(view, 14, bankFilter(category, code, year, account), kSemicolon, Mode::Append);
     if (written > 0) {
         DBConnect::MarkBooked(view, bankMarkFilter(category, code, year, account));
     }
@@ -255,13 +269,15 @@ int exportBankAccount(CommandRun& run, const QString& tmp, const BookingPeriod& 
     const QString baseName = QStringLiteral("FIBU-BW.") + account;
     const QString file = platform::joinPath(tmp, baseName + QStringLiteral(".txt"));
     common::FileFkt::CreateEmptyTextFile(file);
+    InterfaceFileExport fileExport(run, file);
     int written = 0;
     for (int month = period.firstMonth; month <= period.lastMonth; ++month) {
         const QString code = periodCode(month, period.shortYear);
         for (const BankCategory& category : kBankCategories) {
-            written += exportBankCategory(run, file, category, code, period.businessYear, account);
+            written += exportBankCategory(fileExport, category, code, period.businessYear, account);
         }
     }
+    fileExport.reportReplaced();
     if (written > 0) {
         // Here the count is shown between the two DATEV programs, not before both.
         RunDamo::RunPutSelf(run, baseName + QStringLiteral(".txt"), QStringLiteral("FBOP"));
@@ -282,11 +298,11 @@ int exportOtherCategory(CommandRun& run, const QString& tmp, const BookingPeriod
                         const OtherCategory& category) {
     const QString view = QLatin1String(category.view);
     const QString baseName = QLatin1String(category.file);
+    InterfaceFileExport file(run, platform::joinPath(tmp, baseName + QStringLiteral(".txt")));
     const int written =
-        exportView(run, view, platform::joinPath(tmp, baseName + QStringLiteral(".txt")), 14,
-                   otherFilter(category, period.shortYear, period.businessYear), kSemicolon,
-                   Mode::NewFile)
-            .records;
+        file.add(view, 14, otherFilter(category, period.shortYear, period.businessYear), kSemicolon,
+                 Mode::NewFile);
+    file.reportReplaced();
     if (written > 0) {
         run.messages().show(QStringLiteral("Es wurden %1").arg(written) +
                             QLatin1String(category.messageEnd));
@@ -366,10 +382,9 @@ int ExportMasterData(CommandRun& run) {
     }
     const QString view = QStringLiteral("OPOS-ST-KNE");
     const QString filter = QStringLiteral(" where BuKz = 0 or AendKen = 2");
-    const int written =
-        exportView(run, view, platform::joinPath(*tmp, QStringLiteral("OPOS-ST-OBE.txt")), 8,
-                   filter, QStringLiteral("@"), Mode::NewFile)
-            .records;
+    InterfaceFileExport file(run, platform::joinPath(*tmp, QStringLiteral("OPOS-ST-OBE.txt")));
+    const int written = file.add(view, 8, filter, QStringLiteral("@"), Mode::NewFile);
+    file.reportReplaced();
     if (written == 0) {
         run.messages().show(QStringLiteral("Keine neuen Stammdaten vorhanden;"));
         return 0;
@@ -390,18 +405,18 @@ int ExportAccountLabels(CommandRun& run) {
     if (!tmp) {
         return 0;
     }
-    const QString file = platform::joinPath(*tmp, QStringLiteral("FIBU-ST-OBE.txt"));
+    InterfaceFileExport file(run, platform::joinPath(*tmp, QStringLiteral("FIBU-ST-OBE.txt")));
     const QString filter = QStringLiteral(" where BuKz = 0 or KorrKz > 0");
     const QString firstView = QStringLiteral("FIBU-ST-KNE");
-    const int first =
-        exportView(run, firstView, file, 2, filter, kSemicolon, Mode::NewFile).records;
+    const int first = file.add(firstView, 2, filter, kSemicolon, Mode::NewFile);
     if (first > 0) {
         DBConnect::MarkBooked(firstView, filter);
     }
     const QString secondView = QStringLiteral("FIBU-ST-KREDIT");
-    const int total =
-        first + exportView(run, secondView, file, 2, filter, kSemicolon, Mode::Append).records;
+    const int total = first + file.add(secondView, 2, filter, kSemicolon, Mode::Append);
+    file.reportReplaced();
     if (total == 0) {
+        // "neunen" is the message as users know it; keep it.
         run.messages().show(QStringLiteral("Keine neunen Kontenbeschriftungen vorhanden;"));
         return 0;
     }

@@ -6,6 +6,7 @@
 #include "common/product_key.h"
 #include "platform/codepage.h"
 #include "platform/paths.h"
+#include "platform/system_error_text.h"
 #include "transfer/InterfaceLineFormat.h"
 #include "transfer/odbc.h"
 #include "transfer/value_text.h"
@@ -71,7 +72,7 @@ public:
 private:
     [[noreturn]] void fail() const {
         throw Failure(QStringLiteral("In die Datei \"%1\" kann nicht geschrieben werden: %2")
-                          .arg(file_.fileName(), file_.errorString()));
+                          .arg(file_.fileName(), platform::germanSystemError(file_.errorString())));
     }
 
     QFile file_;

@@ -71,7 +71,13 @@ void InterfaceLineFormat::appendValue(std::size_t column, const Cell& cell) {
 }
 
 void InterfaceLineFormat::takeKey(std::size_t column, const Cell& cell) {
-    key_ = value_text::isZeroOrOne(cell.bytes) ? std::string() : textOf(column, cell);
+    // A number is 0 or 1 by its value; a text only when it reads exactly "0" or "1": " 1",
+    // "01" or "1,0" are keys of their own.
+    const ValueKind kind = columns_[column].kind;
+    const bool numeric = kind == ValueKind::Integer || kind == ValueKind::Decimal;
+    const bool noKey =
+        numeric ? value_text::isZeroOrOne(cell.bytes) : cell.bytes == "0" || cell.bytes == "1";
+    key_ = noKey ? std::string() : textOf(column, cell);
 }
 
 void InterfaceLineFormat::appendCorrectedAccount(std::size_t column, const Cell& cell) {

@@ -3,6 +3,7 @@
 #include "common/PrivateProfile.h"
 #include "common/failure.h"
 #include "platform/paths.h"
+#include "platform/system_error_text.h"
 #include "transfer/settings_lookup.h"
 
 #include <QEventLoop>
@@ -64,7 +65,7 @@ void RunPutSelf(CommandRun& run, const QString& fileName, const QString& typeWor
     process.setStandardOutputFile(QProcess::nullDevice());
     process.setStandardErrorFile(QProcess::nullDevice());
     if (!process.startDetached()) {
-        throw notStarted(path, process.errorString());
+        throw notStarted(path, platform::germanSystemError(process.errorString()));
     }
 }
 
@@ -82,7 +83,7 @@ void RunConverter(CommandRun& run, const QString& inputFile, const QString& form
     converter.setStandardErrorFile(QProcess::nullDevice());
     converter.start();
     if (!converter.waitForStarted()) {
-        throw notStarted(path, converter.errorString());
+        throw notStarted(path, platform::germanSystemError(converter.errorString()));
     }
     // Wait in an event loop: the window stays responsive and no processor is kept busy.
     QEventLoop loop;

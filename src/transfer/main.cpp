@@ -15,9 +15,8 @@ namespace {
 int runWindow(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("pendra_transfer"));
-    QApplication::setApplicationDisplayName(QStringLiteral("DATEV-Schnittstelle"));
     pendra::ui::installGermanTranslation(app);
-    pendra::ui::QtMessageSink messages;
+    pendra::ui::QtMessageSink messages(QStringLiteral("DATEV-Schnittstelle"));
     pendra::transfer::StartForm window(messages);
     QObject::connect(&window, &pendra::transfer::StartForm::stopRequested, &app,
                      &QApplication::quit, Qt::QueuedConnection);

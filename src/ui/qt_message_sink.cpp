@@ -1,6 +1,5 @@
 #include "ui/qt_message_sink.h"
 
-#include <QApplication>
 #include <QMessageBox>
 
 namespace pendra::ui {
@@ -39,7 +38,7 @@ QMessageBox::StandardButtons boxButtons(Buttons buttons) {
 
 Answer QtMessageSink::ask(const Message& message) {
     const QString caption =
-        message.caption.isEmpty() ? QApplication::applicationDisplayName() : message.caption;
+        message.caption.isEmpty() ? defaultCaption_ : message.caption;
     QMessageBox box(boxIcon(message.icon), caption, message.text, boxButtons(message.buttons),
                     parent_);
     switch (box.exec()) {

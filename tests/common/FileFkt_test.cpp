@@ -51,3 +51,16 @@ TEST(FileFkt, FilePresentIgnoresLetterCaseAndFolders) {
     EXPECT_FALSE(common::FileFkt::FilePresent(box.path(QStringLiteral("Fehlt.ini"))));
     EXPECT_FALSE(common::FileFkt::FilePresent(box.path()));
 }
+
+TEST(FileFkt, ASystemErrorIsToldInGermanOnly) {
+    const Sandbox box;
+    box.writeFile(QStringLiteral("kein-ordner"), "a file where a folder belongs");
+    try {
+        common::FileFkt::CreateEmptyTextFile(box.path(QStringLiteral("kein-ordner/neu.txt")));
+        ADD_FAILURE() << "no failure";
+    } catch (const Failure& failure) {
+        EXPECT_TRUE(failure.message().endsWith(
+            QStringLiteral("kann nicht angelegt werden: Ein Teil des Pfades ist kein Verzeichnis")))
+            << failure.message().toStdString();
+    }
+}

@@ -1,6 +1,7 @@
 #include "platform/profile.h"
 #include "support/sandbox.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 
@@ -153,6 +154,18 @@ TEST(Profile, AWriteIntoAMissingFolderFailsAndCreatesNothing) {
                                            QStringLiteral("v"),
                                            box.path(QStringLiteral("fehlt/Pendra.ini"))));
     EXPECT_FALSE(QFile::exists(box.path(QStringLiteral("fehlt"))));
+}
+
+TEST(Profile, AFileNamedWithoutAFolderIsTheWindowsFoldersFile) {
+    const Sandbox box;
+    QDir().mkpath(box.windowsFolder());
+    ASSERT_TRUE(writePrivateProfileString(QStringLiteral("s"), QStringLiteral("k"),
+                                          QStringLiteral("v"), QStringLiteral("nur-name.ini")));
+    EXPECT_EQ(box.readFile(QStringLiteral("system/Windows/nur-name.ini")), "[s]\r\nk=v\r\n");
+    EXPECT_FALSE(QFile::exists(QStringLiteral("nur-name.ini")));
+    EXPECT_EQ(getPrivateProfileString(QStringLiteral("S"), QStringLiteral("K"), QString(), 255,
+                                      QStringLiteral("NUR-NAME.INI")),
+              QStringLiteral("v"));
 }
 
 TEST(Profile, TwoProcessesWritingOneFileAtOnceLoseNoWrite) {

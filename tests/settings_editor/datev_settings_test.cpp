@@ -83,7 +83,7 @@ TEST(EditorDatev, LoadCutsTheDamoValuesAndAcceptWritesTheFileWhateverTheCaseOfIt
               QStringList(2, QStringLiteral("Daten wurden in die Datei Damo32.ini übernommen")));
 }
 
-TEST(EditorDatev, WithoutADatevFolderNoDamoFileIsReadOrWrittenAnywhere) {
+TEST(EditorDatev, WithoutADatevFolderNoDamoFileIsTouchedButTheCurrencyIsSaved) {
     const Sandbox box;
     const QByteArray settings = "[Datev]\r\nDatev=Ja\r\ndatev_Path=\r\nWken=1\r\n";
     box.writeFile(QStringLiteral("Pendra.ini"), settings);
@@ -100,13 +100,15 @@ TEST(EditorDatev, WithoutADatevFolderNoDamoFileIsReadOrWrittenAnywhere) {
                                        QStringLiteral("/a"), QStringLiteral("3")}));
     QDir::setCurrent(oldCurrent);
 
-    EXPECT_EQ(box.readFile(QStringLiteral("Pendra.ini")), settings);
+    EXPECT_EQ(box.readFile(QStringLiteral("Pendra.ini")),
+              "[Datev]\r\nDatev=Ja\r\ndatev_Path=\r\nWken=3\r\n");
     EXPECT_EQ(box.readFile(QStringLiteral("Ja/Damo32.ini")), "[Datev-Vorlauf]\r\nBerater=999\r\n");
     EXPECT_FALSE(QFile::exists(box.path(QStringLiteral("Damo32.ini"))));
     EXPECT_FALSE(QFile::exists(QStringLiteral("/Damo32.ini")));
     ASSERT_EQ(messages.texts().size(), 2);
     EXPECT_TRUE(messages.texts()[0].startsWith(kNoFolderPrefix));
-    EXPECT_TRUE(messages.texts()[1].endsWith(QStringLiteral("Es wurden keine Daten übernommen.")));
+    EXPECT_TRUE(messages.texts()[1].endsWith(
+        QStringLiteral("Die Datei Damo32.ini wird nicht geschrieben.")));
 }
 
 TEST(EditorDatev, FailuresAreReportedAndNothingAfterAFailedWriteIsWritten) {

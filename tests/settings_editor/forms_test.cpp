@@ -32,8 +32,16 @@ QAction* menuEntry(QWidget& start, const char* name, int index) {
     return nullptr;
 }
 
-QWidget* form(QWidget& start, const char* name) {
-    return start.findChild<QWidget*>(QString::fromLatin1(name));
+// The settings forms are windows of their own beside the start form.
+QWidget* form(const char* name) {
+    QWidget* found = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->objectName() == QLatin1String(name)) {
+            EXPECT_EQ(found, nullptr) << "two forms " << name;
+            found = window;
+        }
+    }
+    return found;
 }
 
 QLineEdit* textBox(QWidget* form, const char* name) {
@@ -128,7 +136,7 @@ TEST(EditorForms, InitialiseWritesTheDefaultsBeforeShowingAndCancelKeepsThem) {
                               box.path(QStringLiteral("Pendra.ini")));
 
     menuEntry(start, "mnuPnd", 0)->trigger();
-    QPointer<QWidget> settings = form(start, "frmPendraIni");
+    QPointer<QWidget> settings = form("frmPendraIni");
     ASSERT_NE(settings, nullptr);
     EXPECT_TRUE(watcher.seen.contains("\r\nAnwendung=Pendra_mdb\r\n")) << watcher.seen.data();
     EXPECT_TRUE(watcher.seen.contains("\r\nRePath=" + box.path().toUtf8() + "/EDI\r\n"));
@@ -154,11 +162,11 @@ TEST(EditorForms, InitialiseThenAcceptWritesTheFieldsAndReopeningStartsEmpty) {
     StartForm start(editorIn(messages, box.path()));
     start.show();
     menuEntry(start, "mnuPnd", 0)->trigger();
-    QWidget* settings = form(start, "frmPendraIni");
+    QWidget* settings = form("frmPendraIni");
     textBox(settings, "Label")->setText(QStringLiteral("Muster GmbH"));
 
     click(settings, "UeberNahme");
-    EXPECT_EQ(form(start, "frmPendraIni"), nullptr);
+    EXPECT_EQ(form("frmPendraIni"), nullptr);
     EXPECT_TRUE(start.isVisible());
     const QByteArray file = box.readFile(QStringLiteral("Pendra.ini"));
     EXPECT_TRUE(file.contains("\r\nAnwendung=Pendra_mde\r\n"));
@@ -171,7 +179,7 @@ TEST(EditorForms, InitialiseThenAcceptWritesTheFieldsAndReopeningStartsEmpty) {
 
     // Initialising leaves the label field alone, so a reused form would still show it.
     menuEntry(start, "mnuPnd", 0)->trigger();
-    EXPECT_EQ(textBox(form(start, "frmPendraIni"), "Label")->text(), QString());
+    EXPECT_EQ(textBox(form("frmPendraIni"), "Label")->text(), QString());
 }
 
 TEST(EditorForms, EditRefillsTheOneOpenFormFromTheFileAndCutsLongValues) {
@@ -183,7 +191,7 @@ TEST(EditorForms, EditRefillsTheOneOpenFormFromTheFileAndCutsLongValues) {
     StartForm start(editorIn(messages, box.path()));
     start.show();
     menuEntry(start, "mnuPnd", 1)->trigger();
-    QWidget* settings = form(start, "frmPendraIni");
+    QWidget* settings = form("frmPendraIni");
     EXPECT_TRUE(start.isVisible());
     EXPECT_EQ(textBox(settings, "Label")->text(), QString(249, QLatin1Char('F')));
     EXPECT_EQ(textBox(settings, "DatevPath")->text(), QString());
@@ -191,7 +199,7 @@ TEST(EditorForms, EditRefillsTheOneOpenFormFromTheFileAndCutsLongValues) {
 
     textBox(settings, "Label")->setText(QStringLiteral("getippt"));
     menuEntry(start, "mnuPnd", 1)->trigger();
-    EXPECT_EQ(start.findChildren<QWidget*>(QStringLiteral("frmPendraIni")).size(), 1);
+    EXPECT_NE(form("frmPendraIni"), nullptr);  // and no second one
     EXPECT_EQ(textBox(settings, "Label")->text(), QString(249, QLatin1Char('F')));
 
     click(settings, "UeberNahme");
@@ -211,7 +219,7 @@ TEST(EditorForms, DatevFormCutsItsValuesWritesDamoAndIsBroughtToFrontWithoutRelo
     StartForm start(editorIn(messages, box.path()));
     start.show();
     menuEntry(start, "mnuDatev", 0)->trigger();
-    QWidget* datev = form(start, "frmDatev");
+    QWidget* datev = form("frmDatev");
     EXPECT_TRUE(datev->isVisible());
     EXPECT_TRUE(start.isVisible());
     EXPECT_EQ(textBox(datev, "NrBerater")->text(), QStringLiteral("12345"));
@@ -220,11 +228,11 @@ TEST(EditorForms, DatevFormCutsItsValuesWritesDamoAndIsBroughtToFrontWithoutRelo
 
     textBox(datev, "NrMandant")->setText(QStringLiteral("4711"));
     menuEntry(start, "mnuDatev", 0)->trigger();
-    EXPECT_EQ(form(start, "frmDatev"), datev);
+    EXPECT_EQ(form("frmDatev"), datev);
     EXPECT_EQ(textBox(datev, "NrMandant")->text(), QStringLiteral("4711"));
 
     click(datev, "DatevUbern");
-    EXPECT_EQ(form(start, "frmDatev"), nullptr);
+    EXPECT_EQ(form("frmDatev"), nullptr);
     EXPECT_EQ(box.readFile(QStringLiteral("Datev/damo32.ini")),
               "[Datev-Vorlauf]\r\nBerater=12345\r\nMandant=4711\r\n[Einstellungen]\r\n"
               "Ausgabepfad=\r\n");
@@ -243,7 +251,7 @@ TEST(EditorForms, StopEndsWithoutWritingAndClosingASettingsFormByItsFrameCancels
     start.show();
 
     menuEntry(start, "mnuPnd", 0)->trigger();
-    QPointer<QWidget> settings = form(start, "frmPendraIni");
+    QPointer<QWidget> settings = form("frmPendraIni");
     textBox(settings, "Label")->setText(QStringLiteral("Neu"));
     settings->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -253,8 +261,8 @@ TEST(EditorForms, StopEndsWithoutWritingAndClosingASettingsFormByItsFrameCancels
 
     menuEntry(start, "mnuPnd", 1)->trigger();
     menuEntry(start, "mnuDatev", 0)->trigger();
-    settings = form(start, "frmPendraIni");
-    QPointer<QWidget> datev = form(start, "frmDatev");
+    settings = form("frmPendraIni");
+    QPointer<QWidget> datev = form("frmDatev");
     textBox(settings, "Label")->setText(QStringLiteral("Neu"));
     textBox(datev, "Waehrung")->setText(QStringLiteral("9"));
     click(&start, "cmdstop");
@@ -266,6 +274,30 @@ TEST(EditorForms, StopEndsWithoutWritingAndClosingASettingsFormByItsFrameCancels
     EXPECT_TRUE(initialised.startsWith("[LABEL]\r\nFirma=Alt\r\n"));
 }
 
+TEST(EditorForms, ClosingTheStartFormKeepsAnOpenSettingsWindowAndItsEdits) {
+    const Sandbox box;
+    ui::RecordingMessageSink messages;
+    StartForm start(editorIn(messages, box.path()));
+    int stopped = 0;
+    QObject::connect(&start, &StartForm::stopRequested, [&stopped] { ++stopped; });
+    start.show();
+    menuEntry(start, "mnuPnd", 1)->trigger();
+    QPointer<QWidget> settings = form("frmPendraIni");
+    EXPECT_EQ(settings->parentWidget(), nullptr) << "a child stays above the start form";
+    textBox(settings, "Label")->setText(QStringLiteral("Ungespeichert"));
+
+    start.close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(stopped, 0);
+    ASSERT_FALSE(settings.isNull());
+    EXPECT_EQ(textBox(settings, "Label")->text(), QStringLiteral("Ungespeichert"));
+
+    click(settings, "Abbr");
+    EXPECT_TRUE(start.isVisible());
+    start.close();
+    EXPECT_EQ(stopped, 1);
+}
+
 TEST(EditorForms, EveryFormShowsItsTextsWholeAndDatevKeepsItsFocusOrder) {
     const Sandbox box;
     ui::RecordingMessageSink messages;
@@ -273,8 +305,8 @@ TEST(EditorForms, EveryFormShowsItsTextsWholeAndDatevKeepsItsFocusOrder) {
     start.show();
     menuEntry(start, "mnuPnd", 1)->trigger();
     menuEntry(start, "mnuDatev", 0)->trigger();
-    QWidget* datev = form(start, "frmDatev");
-    for (QWidget* window : {static_cast<QWidget*>(&start), form(start, "frmPendraIni"), datev}) {
+    QWidget* datev = form("frmDatev");
+    for (QWidget* window : {static_cast<QWidget*>(&start), form("frmPendraIni"), datev}) {
         for (const QLabel* label : window->findChildren<QLabel*>()) {
             if (label->hasScaledContents()) {
                 continue;  // the logo, stretched to its frame

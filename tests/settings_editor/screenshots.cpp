@@ -70,6 +70,15 @@ bool saveWithMenuOpen(QMainWindow& start, const QString& folder, const char* nam
     return image.save(file);
 }
 
+QWidget* topLevel(const QString& name) {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->objectName() == name) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
 QAction* menuEntry(QWidget& start, const char* name, int index) {
     for (QAction* action : start.findChildren<QAction*>(QString::fromLatin1(name))) {
         if (action->property("index").toInt() == index) {
@@ -129,7 +138,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     edit->trigger();
-    auto* pendraIni = start.findChild<QWidget*>(QStringLiteral("frmPendraIni"));
+    auto* pendraIni = topLevel(QStringLiteral("frmPendraIni"));
     if (pendraIni == nullptr) {
         std::fprintf(stderr, "frmPendraIni missing\n");
         return 1;
@@ -142,7 +151,7 @@ int main(int argc, char** argv) {
                 "[Datev]\r\ndatev=" + QDir(folder).filePath(QStringLiteral("Datev")).toLocal8Bit() +
                     "\r\nWken=1\r\n");
     datev->trigger();
-    auto* datevForm = start.findChild<QWidget*>(QStringLiteral("frmDatev"));
+    auto* datevForm = topLevel(QStringLiteral("frmDatev"));
     if (datevForm == nullptr) {
         std::fprintf(stderr, "frmDatev missing\n");
         return 1;

@@ -75,6 +75,16 @@ TEST(InterfaceLineFormat, AKeyBeforeColumnTwoCorrectsItsOwnRecordOnce) {
     EXPECT_EQ(lines.format(record({"10", "40", "12345", "1210"})), "1000;40012345;1210");
 }
 
+TEST(InterfaceLineFormat, AKeyHeldAsTextIsNoKeyOnlyWhenItReadsExactlyZeroOrOne) {
+    auto lines = format(textColumns({"a", "KorrKz", "b"}));
+    EXPECT_EQ(lines.format(record({"x", "1", "1200"})), "x;1200");
+    EXPECT_EQ(lines.format(record({"x", "0", "1200"})), "x;1200");
+    for (const char* key : {"01", " 1", "1,0", "1.0"}) {
+        EXPECT_EQ(lines.format(record({"x", key, "1200"})), std::string("x;") + key + "001200;")
+            << key;
+    }
+}
+
 TEST(InterfaceLineFormat, OnlyTheTwoSpellingsOfTheKeyColumnAreKeys) {
     auto lines = format(textColumns({"a", "KORRKZ", "b"}));
     EXPECT_EQ(lines.format(record({"x", "40", "1200"})), "x;40;1200");

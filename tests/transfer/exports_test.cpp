@@ -135,6 +135,26 @@ TEST(BookingsCommand, ExportsMarksAndHandsEveryFileToDatevInOrder) {
     }
 }
 
+TEST(BookingsCommand, ReplacedCharactersAreToldOncePerFileWithTheirTotal) {
+    const DemoMachine machine;
+    machine.exec(QStringLiteral(R"(
+        insert into Wirtschaftsjahr values (1, 2026, 26, '0101', '3112');
+        insert into Bankkonto (Nr, Bezeichnung, Konto, IBAN) values (1, 'Sparkasse', '1200', 'DE01');
+        insert into Buchung (Kategorie, Wert, SH, Gegenkonto, Beleg1, Datum, Konto, Bankkonto, Buchungstext, KorrKz) values
+          ('Ueberw', 10, 'H', '4210', 'UE1', '2026-01-02', '1200', '1200', 'Miete ★', 0),
+          ('Zahlungen', 20, 'S', '10001', 'AR1', '2026-02-04', '1200', '1200', 'Eingang ★★', 0);
+    )"));
+    Recorded run;
+    bookingsCommand(run.command);
+    const QStringList texts = run.messages.texts();
+    EXPECT_EQ(texts.filter(QStringLiteral("ersetzt")),
+              QStringList{QStringLiteral("In der Datei „%1“ wurden 3 Zeichen, die der "
+                                         "DATEV-Zeichensatz (Windows-1252) nicht kennt, durch "
+                                         "„?“ ersetzt.")
+                              .arg(machine.path(QStringLiteral("tmp/FIBU-BW.1200.txt")))});
+    EXPECT_TRUE(texts.value(1).startsWith(QStringLiteral("Es wurden 2 Bankbewegungen")));
+}
+
 TEST(BookingsCommand, TheWholeDemoYearGoesOutOnceWithCountsMatchingTheFiles) {
     const DemoMachine machine(DemoMachine::Data::Demo);
     Recorded run;
@@ -351,6 +371,55 @@ TEST(AccountLabelsCommand, BothViewsGoIntoOneFileAndCorrectionsComeBack) {
                      QStringLiteral("Es wurden 1 Kontenbeschriftungen ausgespielt")}));
     EXPECT_EQ(machine.readFile(QStringLiteral("tmp/FIBU-ST-OBE.txt")),
               QByteArray("4600;Werbung ?\r\n"));
+}
+
+TEST(DatevHandOver, EachCommandHandsItsFilesWithFolderTypeWordAndFormatName) {
+    const DemoMachine machine;
+    addSmallYear(machine);
+    machine.exec(QStringLiteral(
+        "insert into Partner (Konto, Art, Name, Zusatz, Strasse, PLZ, Ort, Telefon, BuKz, AendKen) "
+        "values ('10001', 'D', 'Müller', NULL, 'Weg 1', '58507', 'Lüdenscheid', NULL, 0, 0);"
+        "insert into Kontenbeschriftung (Konto, Art, Beschriftung, BuKz, KorrKz) values"
+        " ('70001', 'K', 'Holz Köhler', '0', 0)"));
+    for (const auto& command : {bookingsCommand, masterDataCommand, accountLabelsCommand}) {
+        Recorded run;
+        command(run.command);
+        EXPECT_FALSE(run.command.stopped());
+    }
+    QStringList converted =
+        QDir(machine.path(QStringLiteral("Datev/Ausgabe"))).entryList(QDir::Files);
+    converted.sort();
+    EXPECT_EQ(converted, (QStringList{QStringLiteral("FBOP-BW-OBE.FIBU-BW.1200.dat"),
+                                      QStringLiteral("FBOP-BW-OBE.FIBU-BW.1210.dat"),
+                                      QStringLiteral("FBOP-BW-OBE.FIBU-BW.Erloese.dat"),
+                                      QStringLiteral("FBOP-BW-OBE.FIBU-BW.Gut.dat"),
+                                      QStringLiteral("FBOP-BW-OBE.FIBU-BW.Kasse.dat"),
+                                      QStringLiteral("FBOP-BW-OBE.FIBU-BW.Waren.dat"),
+                                      QStringLiteral("FIBU-ST-OBE.FIBU-ST-OBE.dat"),
+                                      QStringLiteral("OPOS-ST-OBE.OPOS-ST-OBE.dat")}));
+
+    // put_self32 runs on its own; each call is one line: folder, file, type word, verdict.
+    const QString log = machine.path(QStringLiteral("Datev/put_self32.log"));
+    QStringList calls;
+    for (int tries = 0; tries < 500 && calls.size() < 8; ++tries) {
+        QThread::msleep(20);
+        calls = QString::fromUtf8(machine.readFile(QStringLiteral("Datev/put_self32.log")))
+                    .split(u'\n', Qt::SkipEmptyParts);
+    }
+    QStringList seen;
+    for (const QString& call : calls) {
+        seen.append(call.section(u'\t', 1));
+    }
+    seen.sort();
+    const QString tmp = machine.path(QStringLiteral("tmp"));
+    QStringList expected;
+    for (const char* file :
+         {"FIBU-BW.1200.txt\tFBOP", "FIBU-BW.1210.txt\tFBOP", "FIBU-BW.Erloese.txt\tFBOP",
+          "FIBU-BW.Gut.txt\tFBOP", "FIBU-BW.Kasse.txt\tFBOP", "FIBU-BW.Waren.txt\tFBOP",
+          "FIBU-ST-OBE.txt\tFBOP", "OPOS-ST-OBE.txt\tOPOS"}) {
+        expected.append(tmp + u'\t' + QString::fromLatin1(file) + QStringLiteral("\tOK"));
+    }
+    EXPECT_EQ(seen, expected) << log.toStdString();
 }
 
 TEST(RunDamo, TheConverterGetsItsFiveKeysInOrderAndItsProtocolShowsThatRun) {

@@ -53,7 +53,7 @@ TEST(ConsoleMessageSink, QuestionsAreAnsweredByTheFlagThePromptOrElseCancel) {
 }
 
 TEST(QtMessageSink, ShowsAModalBoxWithTheProgramTitleAndReturnsTheChosenButton) {
-    QtMessageSink sink;
+    QtMessageSink sink(QStringLiteral("Programmtitel"));
     QString seenCaption;
     QString seenText;
     QTimer::singleShot(0, [&] {
@@ -64,7 +64,7 @@ TEST(QtMessageSink, ShowsAModalBoxWithTheProgramTitleAndReturnsTheChosenButton) 
         box->button(QMessageBox::Cancel)->click();
     });
     EXPECT_FALSE(sink.askOkCancel(QStringLiteral("Bitte Diskette einlegen")));
-    EXPECT_EQ(seenCaption, QStringLiteral("Pendra-Test"));
+    EXPECT_EQ(seenCaption, QStringLiteral("Programmtitel"));
     EXPECT_EQ(seenText, QStringLiteral("Bitte Diskette einlegen"));
 
     QTimer::singleShot(0, [&] {

@@ -7,6 +7,8 @@
 
 #include <QCloseEvent>
 
+#include <algorithm>
+
 namespace pendra::settings_editor {
 
 namespace {
@@ -43,16 +45,36 @@ StartForm::StartForm(Context context, QWidget* parent)
     createMissingSettingsFile(context_);
 }
 
-StartForm::~StartForm() = default;
+StartForm::~StartForm() {
+    // The settings forms are windows of their own, not children; they end with the start form.
+    for (QWidget* form : settingsForms()) {
+        delete form;
+    }
+}
+
+std::vector<QWidget*> StartForm::settingsForms() const {
+    std::vector<QWidget*> forms;
+    for (QWidget* form : std::initializer_list<QWidget*>{pendraIni_, datev_}) {
+        if (form != nullptr) {
+            forms.push_back(form);
+        }
+    }
+    return forms;
+}
 
 void StartForm::closeEvent(QCloseEvent* event) {
-    stop();
+    // An open settings form keeps the program and its edits; the start form comes back when
+    // that form is closed.
+    const auto forms = settingsForms();
+    if (std::none_of(forms.begin(), forms.end(), [](QWidget* form) { return form->isVisible(); })) {
+        stop();
+    }
     event->accept();
 }
 
 PendraIniForm& StartForm::pendraIniForm() {
     if (pendraIni_.isNull()) {
-        pendraIni_ = new PendraIniForm(context_, this);
+        pendraIni_ = new PendraIniForm(context_, nullptr);
         connect(pendraIni_, &PendraIniForm::closed, this, &StartForm::comeBack);
     }
     return *pendraIni_;
@@ -73,7 +95,7 @@ void StartForm::edit() {
 
 void StartForm::editDatev() {
     if (datev_.isNull()) {
-        datev_ = new DatevForm(context_, this);
+        datev_ = new DatevForm(context_, nullptr);
         connect(datev_, &DatevForm::closed, this, &StartForm::comeBack);
     }
     present(datev_);
@@ -86,11 +108,9 @@ void StartForm::comeBack() {
 }
 
 void StartForm::stop() {
-    for (QWidget* form : std::initializer_list<QWidget*>{pendraIni_, datev_}) {
-        if (form != nullptr) {
-            form->disconnect(this);
-            form->close();
-        }
+    for (QWidget* form : settingsForms()) {
+        form->disconnect(this);
+        form->close();
     }
     emit stopRequested();
 }

@@ -6,6 +6,7 @@
 #include <QPointer>
 
 #include <memory>
+#include <vector>
 
 namespace Ui {
 class EditorStartForm;
@@ -17,7 +18,8 @@ class DatevForm;
 class PendraIniForm;
 
 // The editor's start form: creates a missing Pendra.ini when it is created and opens the two
-// settings forms from its menu. Each settings form exists at most once, modeless beside it.
+// settings forms from its menu. Each settings form exists at most once, a modeless window of
+// its own beside it (not its child, so it neither stays above it nor lacks a task-bar entry).
 class StartForm : public QMainWindow {
     Q_OBJECT
 
@@ -30,7 +32,7 @@ signals:
     void stopRequested();
 
 protected:
-    // Closing the start form is taken as Stop, so no hidden form keeps the program alive.
+    // Closing the start form is taken as Stop unless a settings form is open.
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -40,6 +42,7 @@ private:
     void stop();
     void comeBack();
     PendraIniForm& pendraIniForm();
+    std::vector<QWidget*> settingsForms() const;
 
     std::unique_ptr<Ui::EditorStartForm> ui_;
     Context context_;
