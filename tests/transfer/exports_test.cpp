@@ -155,6 +155,48 @@ TEST(BookingsCommand, ReplacedCharactersAreToldOncePerFileWithTheirTotal) {
     EXPECT_TRUE(texts.value(1).startsWith(QStringLiteral("Es wurden 2 Bankbewegungen")));
 }
 
+TEST(BookingsCommand, AnEmptyBankColumnShiftsTheAccountsAndNothingUnwrittenIsMarked) {
+    const DemoMachine machine;
+    addSmallYear(machine);
+    // Without its IBAN the first account's record is one value short: the second account's
+    // place is taken by the IBAN behind it.
+    machine.exec(QStringLiteral("update Bankkonto set IBAN = NULL where Konto = '1200'"));
+    Recorded run;
+    bookingsCommand(run.command);
+    EXPECT_TRUE(QFile::exists(machine.path(QStringLiteral("tmp/FIBU-BW.1200.txt"))));
+    EXPECT_TRUE(QFile::exists(machine.path(QStringLiteral("tmp/FIBU-BW.DE02.txt"))));
+    EXPECT_FALSE(QFile::exists(machine.path(QStringLiteral("tmp/FIBU-BW.1210.txt"))));
+    EXPECT_EQ(machine.rows(QStringLiteral("select Beleg1 from Buchung where Bankkonto = '1210' "
+                                          "and Kategorie <> 'Ueberw' and Bu_kz is null")),
+              QStringList{QStringLiteral("GU1")});
+}
+
+TEST(BookingsCommand, AOneCharacterShortYearAndAPeriodAcrossTheTurnOfTheYear) {
+    const DemoMachine machine;
+    machine.exec(QStringLiteral(R"(
+        insert into Wirtschaftsjahr values (1, 2004, 4, '0101', '3112');
+        insert into Bankkonto (Nr, Bezeichnung, Konto, IBAN) values (1, 'Sparkasse', '1200', 'DE01');
+        insert into Buchung (Kategorie, Wert, SH, Gegenkonto, Beleg1, Datum, Konto, Bankkonto, Buchungstext, KorrKz) values
+          ('Ueberw', 10, 'H', '4210', 'UE1', '2004-11-02', '1200', '1200', 'Miete', 0),
+          ('kasse', 5, 'H', '4650', 'KB1', '2004-11-03', '1000', NULL, 'Porto', 0);
+    )"));
+    Recorded run;
+    bookingsCommand(run.command);
+    EXPECT_EQ(machine.readFile(QStringLiteral("tmp/FIBU-BW.1200.txt")),
+              QByteArray("1000;4210;H;UE1;;02.11.2004;1200;;;Miete;;EUR;\r\n"));
+
+    // November to February: no month for the bank categories, the others all the same.
+    machine.exec(QStringLiteral(
+        "update Buchung set Bu_kz = NULL; drop view Update_DB;"
+        "create view Update_DB as select 1 as Nr, '1104' as BuchMin, '205' as BuchMax,"
+        " 0 as Offen, 2004 as Jahr"));
+    Recorded across;
+    bookingsCommand(across.command);
+    EXPECT_EQ(machine.readFile(QStringLiteral("tmp/FIBU-BW.1200.txt")), QByteArray());
+    EXPECT_EQ(machine.rows(QStringLiteral("select Beleg1 from Buchung where Bu_kz = 'B'")),
+              QStringList{QStringLiteral("KB1")});
+}
+
 TEST(BookingsCommand, TheWholeDemoYearGoesOutOnceWithCountsMatchingTheFiles) {
     const DemoMachine machine(DemoMachine::Data::Demo);
     Recorded run;
@@ -420,6 +462,21 @@ TEST(DatevHandOver, EachCommandHandsItsFilesWithFolderTypeWordAndFormatName) {
         expected.append(tmp + u'\t' + QString::fromLatin1(file) + QStringLiteral("\tOK"));
     }
     EXPECT_EQ(seen, expected) << log.toStdString();
+}
+
+TEST(AccountLabelsCommand, LabelsOnlyOfCreditorsGoOutAndAreMarked) {
+    const DemoMachine machine;
+    machine.exec(QStringLiteral(
+        "insert into Kontenbeschriftung (Konto, Art, Beschriftung, BuKz, KorrKz) values"
+        " ('70001', 'K', 'Holz Köhler', '0', 0)"));
+    Recorded run;
+    accountLabelsCommand(run.command);
+    EXPECT_EQ(run.messages.texts(),
+              QStringList{QStringLiteral("Es wurden 1 Kontenbeschriftungen ausgespielt")});
+    EXPECT_EQ(machine.readFile(QStringLiteral("tmp/FIBU-ST-OBE.txt")),
+              QByteArray("70001;Holz K\xF6hler\r\n"));
+    EXPECT_EQ(machine.rows(QStringLiteral("select BuKz from Kontenbeschriftung")),
+              QStringList{QStringLiteral("9")});
 }
 
 TEST(RunDamo, TheConverterGetsItsFiveKeysInOrderAndItsProtocolShowsThatRun) {
