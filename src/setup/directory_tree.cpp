@@ -296,6 +296,34 @@ bool isProtected(const QByteArray& path) {
     return found;
 }
 
+bool removeContents(int folder, dev_t device);
+
+// What is already gone counts as removed: the uninstallers started just before delete in the
+// same tree at the same time.
+bool removedOrGone(int result) {
+    return result == 0 || errno == ENOENT;
+}
+
+bool removeEntry(int folder, const char* name, dev_t device) {
+    struct stat info {};
+    if (::fstatat(folder, name, &info, AT_SYMLINK_NOFOLLOW) != 0) {
+        return errno == ENOENT;
+    }
+    if (!S_ISDIR(info.st_mode)) {
+        return removedOrGone(::unlinkat(folder, name, 0));
+    }
+    // Another file system mounted inside the tree is not the tree's to delete.
+    if (info.st_dev != device) {
+        return false;
+    }
+    const UniqueFd sub(::openat(folder, name, kDirectoryFlags));
+    if (!sub.isValid()) {
+        return errno == ENOENT;
+    }
+    return removeContents(sub.get(), device) &&
+           removedOrGone(::unlinkat(folder, name, AT_REMOVEDIR));
+}
+
 bool removeContents(int folder, dev_t device) {
     const DirPtr dir = listing(folder);
     if (!dir) {
@@ -307,27 +335,7 @@ bool removeContents(int folder, dev_t device) {
         if (entry == nullptr) {
             return errno == 0;
         }
-        const char* name = entry->d_name;
-        if (isDotOrDotDot(name)) {
-            continue;
-        }
-        struct stat info {};
-        if (::fstatat(folder, name, &info, AT_SYMLINK_NOFOLLOW) != 0) {
-            return false;
-        }
-        if (!S_ISDIR(info.st_mode)) {
-            if (::unlinkat(folder, name, 0) != 0) {
-                return false;
-            }
-            continue;
-        }
-        // Another file system mounted inside the tree is not the tree's to delete.
-        if (info.st_dev != device) {
-            return false;
-        }
-        const UniqueFd sub(::openat(folder, name, kDirectoryFlags));
-        if (!sub.isValid() || !removeContents(sub.get(), device) ||
-            ::unlinkat(folder, name, AT_REMOVEDIR) != 0) {
+        if (!isDotOrDotDot(entry->d_name) && !removeEntry(folder, entry->d_name, device)) {
             return false;
         }
     }

@@ -4,6 +4,7 @@
 #include "platform/system_folders.h"
 #include "setup/process_lookup.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QProcess>
 
@@ -22,6 +23,7 @@ namespace pendra::setup {
 namespace {
 
 constexpr std::chrono::milliseconds kLookupPause{100};
+constexpr std::chrono::seconds kLookupLimit{60};
 
 int timeoutOf(const std::optional<std::chrono::milliseconds>& limit) {
     return limit ? static_cast<int>(limit->count()) : -1;
@@ -61,8 +63,14 @@ int RunInstaller(const RunnerParameter& parameter) {
         (installer.exitStatus() == QProcess::NormalExit && installer.exitCode() == 0)) {
         return kInstallerEnded;
     }
+    // An installer that failed by itself hands over to nobody: after a while the lookup gives
+    // up, as a wait at its limit, instead of keeping the page waiting for ever.
+    const QDeadlineTimer deadline(kLookupLimit);
     qint64 awaited = -1;
     while ((awaited = FindProcessByName(parameter.awaitedProcess)) < 0) {
+        if (deadline.hasExpired()) {
+            return kWaitTimedOut;
+        }
         std::this_thread::sleep_for(kLookupPause);
     }
     return awaitProcess(awaited, parameter.limit);
@@ -104,6 +112,10 @@ int InstallerRun::waitForResult() const {
     std::unique_lock lock(shared_->mutex);
     shared_->done.wait(lock, [this] { return shared_->result.has_value(); });
     return *shared_->result;
+}
+
+void waitForProcess(qint64 id) {
+    awaitProcess(id, std::nullopt);
 }
 
 void RemoveInstallerCopies(const QString& component) {

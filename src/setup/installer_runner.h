@@ -48,6 +48,9 @@ private:
     std::shared_ptr<Shared> shared_;
 };
 
+// Waits for a running process that need not be a child of ours; returns when it has ended.
+void waitForProcess(qint64 id);
+
 // Deletes the installer's copies from the temporary folder; failures are of no concern.
 void RemoveInstallerCopies(const QString& component);
 

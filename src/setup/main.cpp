@@ -1,13 +1,18 @@
 // setup: the wizard that installs the accounting application and its components, or removes
-// them.
+// them. With arguments it runs without a window (setup --help).
 #include "setup/SetupContext.h"
+#include "setup/cli/unattended.h"
 #include "setup/gui/Frame.h"
 #include "ui/german_translation.h"
 #include "ui/qt_message_sink.h"
 
 #include <QApplication>
 
-int main(int argc, char** argv) {
+#include <iostream>
+
+namespace {
+
+int runWindow(int argc, char** argv) {
     QApplication app(argc, argv);
     // No display name: Qt would append it to every window title.
     QApplication::setApplicationName(QStringLiteral("setup"));
@@ -19,4 +24,15 @@ int main(int argc, char** argv) {
     pendra::setup::Frame frame(context);
     frame.exec();
     return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc <= 1) {
+        return runWindow(argc, argv);
+    }
+    const QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("setup"));
+    return pendra::setup::cli::run(QCoreApplication::arguments().mid(1), {std::cout, std::cerr});
 }

@@ -1,5 +1,6 @@
 #include "setup/gui/FinishPage.h"
 
+#include "setup/work_pages.h"
 #include "ui_SetupFinishPage.h"
 
 namespace pendra::setup {
@@ -10,6 +11,10 @@ FinishPage::FinishPage(const SetupContext& context, WizardView& view, QWidget* p
       context_(context),
       view_(view) {
     ui_->setupUi(this);
+    // The texts come from the logic, which also prints them on a run without a window.
+    const QStringList texts = finishTexts();
+    ui_->completed->setText(texts.value(0));
+    ui_->closeHint->setText(texts.value(1));
 }
 
 FinishPage::~FinishPage() = default;

@@ -3,6 +3,7 @@
 #include "setup/gui/ChoicePage.h"
 #include "setup/gui/FinishPage.h"
 #include "setup/gui/FolderPage.h"
+#include "setup/gui/WorkPage.h"
 #include "setup/gui/dialog_units.h"
 #include "ui_SetupFrame.h"
 
@@ -61,13 +62,9 @@ void Frame::showPage(Page page) {
     enableNext(false);
     ui_->id1007->setPixmap(QPixmap(sidePicture(page)));
     std::unique_ptr<WizardPage> next = createPage(page);
-    if (next != nullptr) {
-        place(*next);
-    }
+    place(*next);
     page_ = std::move(next);
-    if (page_ != nullptr) {
-        page_->opened();
-    }
+    page_->opened();
 }
 
 // Pages live inside the placeholder, so they move with the frame.
@@ -78,22 +75,22 @@ void Frame::place(WizardPage& page) {
     page.repaint();
 }
 
-// The pages of the installation work (main installation, DATEV interface, online banking,
-// uninstall) are not built yet: until they are, the placeholder shows and the wizard waits
-// there, "Weiter >>" disabled, so that nothing claims an installation that did not happen.
 std::unique_ptr<WizardPage> Frame::createPage(Page page) {
     switch (page) {
         case Page::Choice:
             return std::make_unique<ChoicePage>(context_, ui_->id1004);
         case Page::Folder:
             return std::make_unique<FolderPage>(context_, *this, ui_->id1004);
+        case Page::MainInstallation:
+            return std::make_unique<MainInstallationPage>(context_, *this, ui_->id1004);
+        case Page::Datev:
+            return std::make_unique<ComponentPage>(Component::Datev, context_, *this, ui_->id1004);
+        case Page::Online:
+            return std::make_unique<ComponentPage>(Component::Online, context_, *this, ui_->id1004);
+        case Page::Uninstall:
+            return std::make_unique<UninstallPage>(wizard_.flags(), context_, *this, ui_->id1004);
         case Page::Finish:
             return std::make_unique<FinishPage>(context_, *this, ui_->id1004);
-        case Page::MainInstallation:
-        case Page::Datev:
-        case Page::Online:
-        case Page::Uninstall:
-            break;
     }
     return nullptr;
 }

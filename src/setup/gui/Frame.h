@@ -26,7 +26,7 @@ public:
     ~Frame() override;
 
     const Wizard& wizard() const { return wizard_; }
-    // The page shown now; null while a page of the installation work is still missing.
+    // The page shown now.
     WizardPage* page() const { return page_.get(); }
 
     ChoiceFlags readChoice() override;
