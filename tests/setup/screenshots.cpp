@@ -1,8 +1,9 @@
-// Renders the wizard with its choice, folder and finish pages into PNG files for the
+// Renders the wizard with its choice, folder, work and finish pages into PNG files for the
 // documentation: setup_screenshots <folder>. Runs on the offscreen platform in a system root
 // of its own.
 #include "setup/RegistryKey.h"
 #include "setup/gui/Frame.h"
+#include "setup/gui/WorkPage.h"
 #include "ui/recording_message_sink.h"
 
 #include <QApplication>
@@ -32,6 +33,18 @@ void seedRegistry() {
     key.WriteString(QString(), QStringLiteral("Datev"), QStringLiteral("Ja"));
 }
 
+// A work page as it looks when its work is done: every line turned on.
+bool saveDone(pendra::setup::Frame& frame, pendra::setup::Page page,
+              const std::vector<pendra::setup::StatusLine>& lines, const QString& folder,
+              const char* name) {
+    frame.showPage(page);
+    auto* work = qobject_cast<pendra::setup::WorkPage*>(frame.page());
+    for (const pendra::setup::StatusLine& line : lines) {
+        work->turnOn(line.id);
+    }
+    return save(frame, folder, name);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -56,6 +69,18 @@ int main(int argc, char** argv) {
     bool ok = save(frame, out, "setup-choice.png");
     frame.showPage(pendra::setup::Page::Folder);
     ok = save(frame, out, "setup-folder.png") && ok;
+    context.installationDirectory = work.path() + QStringLiteral("/Pendra/");
+    using pendra::setup::Page;
+    ok = saveDone(frame, Page::MainInstallation, pendra::setup::mainInstallationLines(), out,
+                  "setup-main-installation.png") &&
+         ok;
+    // A component page shows the lines of a run that went well.
+    ok = saveDone(frame, Page::Datev, {{1019, {}}, {1010, {}}, {1020, {}}}, out,
+                  "setup-datev.png") &&
+         ok;
+    ok = saveDone(frame, Page::Uninstall, pendra::setup::uninstallLines(), out,
+                  "setup-uninstall.png") &&
+         ok;
     context.installationDirectory = QStringLiteral("/opt/Pendra/");
     frame.showPage(pendra::setup::Page::Finish);
     ok = save(frame, out, "setup-finish.png") && ok;
