@@ -1,6 +1,8 @@
 #include "settings_editor/editor_test.h"
 #include "settings_editor/gui/StartForm.h"
+#include "support/demo_machine.h"
 #include "support/sandbox.h"
+#include "transfer/gui/StartForm.h"
 #include "ui/qt_message_sink.h"
 #include "ui/recording_message_sink.h"
 
@@ -78,33 +80,6 @@ TEST(RealDesktop, TheEditorsWindowsCarryExactlyTheirOwnTitles) {
     EXPECT_EQ(windowName(*topLevel("frmDatev")), QStringLiteral("Datev"));
 }
 
-TEST(RealDesktop, MessageBoxesCarryTheirCaptionAndGermanStandardButtons) {
-    pendra::ui::QtMessageSink sink(QStringLiteral("DATEV-Schnittstelle"));
-    auto seen = std::make_shared<SeenBox>();
-    const auto watch = [seen] {
-        QTimer::singleShot(0, [seen] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            ASSERT_NE(box, nullptr);
-            seen->name = windowName(*box);
-            seen->buttons.clear();
-            for (QAbstractButton* button : box->buttons()) {
-                seen->buttons.append(button->text().remove(u'&'));
-            }
-            box->buttons().constLast()->click();
-        });
-    };
-    watch();
-    sink.show(QStringLiteral("Es wurden 3 Buchungen ausgespielt."), QStringLiteral("Pendra"));
-    EXPECT_EQ(seen->name, QStringLiteral("Pendra"));
-
-    watch();
-    sink.askOkCancel(QStringLiteral("Bitte Diskette einlegen"));
-    EXPECT_EQ(seen->name, QStringLiteral("DATEV-Schnittstelle"));
-    seen->buttons.sort();
-    EXPECT_EQ(seen->buttons, (QStringList{QStringLiteral("Abbrechen"), QStringLiteral("OK")}))
-        << seen->buttons.join(u'|').toStdString();
-}
-
 TEST(RealDesktop, TheEditorProgramNamesItsStartWindowWithoutAnAddition) {
     const Sandbox box;
     QProcess editor;
@@ -120,4 +95,45 @@ TEST(RealDesktop, TheEditorProgramNamesItsStartWindowWithoutAnAddition) {
     editor.kill();
     editor.waitForFinished();
     EXPECT_TRUE(found) << "no window named exactly Pendra_init";
+}
+
+TEST(RealDesktop, TheTransferProgramsBoxesCarryTheirTitlesAndGermanButtons) {
+    const pendra::test::DemoMachine machine(pendra::test::DemoMachine::Data::Demo);
+    machine.writeFile(QStringLiteral("Datev/Damo32.ini"),
+                      "[Einstellungen]\r\nAusgabepfad=a:\\\r\n");
+    pendra::ui::QtMessageSink messages(QStringLiteral("DATEV-Schnittstelle"));
+    pendra::transfer::StartForm form(messages);
+    form.show();
+
+    // Answers every box as it comes: OK, or Cancel where it is offered.
+    QList<SeenBox> boxes;
+    QTimer answering;
+    QObject::connect(&answering, &QTimer::timeout, [&boxes] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr || !box->isVisible()) {
+            return;
+        }
+        SeenBox seen{windowName(*box), {}};
+        for (QAbstractButton* button : box->buttons()) {
+            seen.buttons.append(button->text().remove(u'&'));
+        }
+        seen.buttons.sort();
+        boxes.append(seen);
+        QAbstractButton* cancel = box->button(QMessageBox::Cancel);
+        (cancel != nullptr ? cancel : box->buttons().constFirst())->click();
+    });
+    answering.start(50);
+
+    // The diskette prompt first, cancelled; then the run to its end, OK for the prompt.
+    form.findChild<QAction*>(QStringLiteral("BwOutp"))->trigger();
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_EQ(boxes[0].name, QStringLiteral("DATEV-Schnittstelle"));
+    EXPECT_EQ(boxes[0].buttons, (QStringList{QStringLiteral("Abbrechen"), QStringLiteral("OK")}));
+
+    machine.writeFile(QStringLiteral("Datev/Damo32.ini"), "[Einstellungen]\r\nAusgabepfad=\r\n");
+    boxes.clear();
+    form.findChild<QAction*>(QStringLiteral("BwOutp"))->trigger();
+    ASSERT_FALSE(boxes.isEmpty());
+    EXPECT_EQ(boxes.constLast().name, QStringLiteral("Pendra")) << "the closing box";
+    EXPECT_EQ(boxes.constFirst().name, QStringLiteral("DATEV-Schnittstelle"));
 }
