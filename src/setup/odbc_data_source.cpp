@@ -109,7 +109,9 @@ QByteArray dataSourceAttributes(const QString& installDir) {
 
 void createDataSource(const QString& installDir, ui::MessageSink& messages,
                       const char* installerLibrary) {
-    const Library library(::dlopen(installerLibrary, RTLD_NOW | RTLD_LOCAL));
+    // The library keeps the configuration it parsed for the life of the process; it stays
+    // loaded with it, so that memory stays the library's and is not left to an unloaded one.
+    const Library library(::dlopen(installerLibrary, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE));
     if (!library) {
         messages.show(QStringLiteral(
                           "The ODBC installer DLL (ODBCCP32.DLL) is not installed on this system."),
