@@ -80,13 +80,15 @@ TEST(SetupEndToEnd, InstallsEverythingExportsThroughItsDataSourceAndRemovesItAll
     // the finish page registered.
     const Finished exported = runProgram(
         folder + QStringLiteral("/Datev/Pendra_transfer.exe"),
-        {QStringLiteral("--batch"), QStringLiteral("buchungen"), QStringLiteral("--yes")});
+        {QStringLiteral("--batch"), QStringLiteral("buchungen"), QStringLiteral("--yes")},
+        LeakCheck::Off);
     EXPECT_EQ(exported.exitCode, 0) << exported.output.toStdString();
     EXPECT_TRUE(exported.output.contains(QStringLiteral("Es wurden insgesamt 440 Buchungssätze")))
         << exported.output.toStdString();
     const Finished again = runProgram(
         folder + QStringLiteral("/Datev/Pendra_transfer.exe"),
-        {QStringLiteral("--batch"), QStringLiteral("buchungen"), QStringLiteral("--yes")});
+        {QStringLiteral("--batch"), QStringLiteral("buchungen"), QStringLiteral("--yes")},
+        LeakCheck::Off);
     EXPECT_TRUE(again.output.contains(QStringLiteral("Keine Buchungsdaten vorhanden")))
         << "the marks stay in the installed database";
 
