@@ -5,9 +5,11 @@
 #include "platform/paths.h"
 #include "transfer/DBConnect.h"
 #include "transfer/RunDamo.h"
+#include "transfer/pending_handover.h"
 #include "transfer/settings_lookup.h"
 #include "transfer/text_checks.h"
 
+#include <QFileInfo>
 #include <QStringList>
 
 #include <algorithm>
@@ -67,6 +69,18 @@ std::optional<QString> checkSettings(CommandRun& run, const QStringList& missing
 const QStringList kMissingTmp = {
     QStringLiteral("TMP_Path in der {windir}\\Pendra.ini nicht gefunden"),
     QStringLiteral("Bitte eintragen: [tmp_Path] und tmp={Pfad der Temporaerdateien}")};
+
+}  // namespace
+
+PendingFile masterDataFile() {
+    return {QStringLiteral("OPOS-ST-OBE"), QStringLiteral("OPOS"), QStringLiteral("OPOS-ST-OBE")};
+}
+
+PendingFile accountLabelsFile() {
+    return {QStringLiteral("FIBU-ST-OBE"), QStringLiteral("FBOP"), QStringLiteral("FIBU-ST-OBE")};
+}
+
+namespace {
 
 // ---- bookings ------------------------------------------------------------------------------
 
@@ -172,10 +186,18 @@ QStringList bankAccounts() {
 
 // The exports of one command into one interface file. Characters the file cannot hold are
 // counted over all of them and named to the user once, with the total, rather than lost
-// unnoticed.
+// unnoticed. Until the file is handed over, a marker tells a later run that it holds marked
+// records, should this run not get that far.
 class InterfaceFileExport {
 public:
-    InterfaceFileExport(CommandRun& run, QString file) : run_(run), file_(std::move(file)) {}
+    InterfaceFileExport(CommandRun& run, const QString& tmp, const PendingFile& pending)
+        : run_(run),
+          tmp_(tmp),
+          baseName_(pending.baseName),
+          file_(platform::joinPath(tmp, pending.baseName + QStringLiteral(".txt"))),
+          marker_(tmp, pending) {}
+
+    const QString& file() const { return file_; }
 
     // Writes the view's records into the file and returns how many.
     int add(const QString& view, int columns, const QString& filter, const QString& separator,
@@ -183,7 +205,22 @@ public:
         const auto result = DBConnect::ExportRecords(view, file_, columns, filter, separator, mode,
                                                      run_.progress());
         replaced_ += result.replacedCharacters;
+        last_ = {view, filter, result.records};
         return result.records;
+    }
+
+    // Marks the records of the last export; the marker knows of them first.
+    void markBooked(const QString& markFilter) {
+        marker_.beforeMarking(QFileInfo(file_).size(), last_.records, last_.view, last_.filter);
+        DBConnect::MarkBooked(last_.view, markFilter);
+        marker_.afterMarking();
+    }
+
+    // A hand-over that stopped for want of a DATEV folder leaves the marker for a later run.
+    void handedOver() {
+        if (!run_.stopped()) {
+            clearPending(tmp_, baseName_);
+        }
     }
 
     void reportReplaced() const {
@@ -198,10 +235,23 @@ public:
     }
 
 private:
+    struct Export {
+        QString view;
+        QString filter;
+        int records = 0;
+    };
+
     CommandRun& run_;
+    QString tmp_;
+    QString baseName_;
     QString file_;
+    PendingMarker marker_;
+    Export last_;
     int replaced_ = 0;
 };
+
+const QString kBookingsType = QStringLiteral("FBOP");
+const QString kBookingsFormat = QStringLiteral("FBOP-BW-OBE");
 
 // The open booking months from BuchMin to BuchMax of "Update_DB", in the run's year.
 struct BookingPeriod {
@@ -257,7 +307,7 @@ int exportBankCategory(InterfaceFileExport& file, const BankCategory& category, 
     const int written =
         file.add(view, 14, bankFilter(category, code, year, account), kSemicolon, Mode::Append);
     if (written > 0) {
-        DBConnect::MarkBooked(view, bankMarkFilter(category, code, year, account));
+        file.markBooked(bankMarkFilter(category, code, year, account));
     }
     return written;
 }
@@ -267,9 +317,8 @@ int exportBankCategory(InterfaceFileExport& file, const BankCategory& category, 
 int exportBankAccount(CommandRun& run, const QString& tmp, const BookingPeriod& period,
                       const QString& account) {
     const QString baseName = QStringLiteral("FIBU-BW.") + account;
-    const QString file = platform::joinPath(tmp, baseName + QStringLiteral(".txt"));
-    common::FileFkt::CreateEmptyTextFile(file);
-    InterfaceFileExport fileExport(run, file);
+    InterfaceFileExport fileExport(run, tmp, {baseName, kBookingsType, kBookingsFormat});
+    common::FileFkt::CreateEmptyTextFile(fileExport.file());
     int written = 0;
     for (int month = period.firstMonth; month <= period.lastMonth; ++month) {
         const QString code = periodCode(month, period.shortYear);
@@ -280,14 +329,14 @@ int exportBankAccount(CommandRun& run, const QString& tmp, const BookingPeriod& 
     fileExport.reportReplaced();
     if (written > 0) {
         // Here the count is shown between the two DATEV programs, not before both.
-        RunDamo::RunPutSelf(run, baseName + QStringLiteral(".txt"), QStringLiteral("FBOP"));
+        RunDamo::RunPutSelf(run, baseName + QStringLiteral(".txt"), kBookingsType);
         run.messages().show(QStringLiteral("Es wurden %1 Bankbewegungen des Bankkontos %2 "
                                            "ausgespielt und in der Datenbank als gebucht "
                                            "gekennzeichnet")
                                 .arg(written)
                                 .arg(account));
-        RunDamo::RunConverter(run, platform::joinPath(tmp, baseName),
-                              QStringLiteral("FBOP-BW-OBE"));
+        RunDamo::RunConverter(run, platform::joinPath(tmp, baseName), kBookingsFormat);
+        fileExport.handedOver();
     }
     return written;
 }
@@ -298,7 +347,7 @@ int exportOtherCategory(CommandRun& run, const QString& tmp, const BookingPeriod
                         const OtherCategory& category) {
     const QString view = QLatin1String(category.view);
     const QString baseName = QLatin1String(category.file);
-    InterfaceFileExport file(run, platform::joinPath(tmp, baseName + QStringLiteral(".txt")));
+    InterfaceFileExport file(run, tmp, {baseName, kBookingsType, kBookingsFormat});
     const int written =
         file.add(view, 14, otherFilter(category, period.shortYear, period.businessYear), kSemicolon,
                  Mode::NewFile);
@@ -306,9 +355,9 @@ int exportOtherCategory(CommandRun& run, const QString& tmp, const BookingPeriod
     if (written > 0) {
         run.messages().show(QStringLiteral("Es wurden %1").arg(written) +
                             QLatin1String(category.messageEnd));
-        DBConnect::MarkBooked(view, otherMarkFilter(period.shortYear, period.businessYear));
-        RunDamo::handToDatev(run, tmp, baseName, QStringLiteral("FBOP"),
-                             QStringLiteral("FBOP-BW-OBE"));
+        file.markBooked(otherMarkFilter(period.shortYear, period.businessYear));
+        RunDamo::handToDatev(run, tmp, baseName, kBookingsType, kBookingsFormat);
+        file.handedOver();
     }
     return written;
 }
@@ -351,6 +400,7 @@ int ExportBookings(CommandRun& run, const QString& businessYear, const QString& 
     if (!tmp) {
         return 0;
     }
+    handOverLeftovers(run, *tmp, QStringLiteral("FIBU-BW."));
     const auto period = openPeriod(run, businessYear, shortYear);
     if (!period) {
         return 0;
@@ -382,14 +432,14 @@ int ExportMasterData(CommandRun& run) {
     }
     const QString view = QStringLiteral("OPOS-ST-KNE");
     const QString filter = QStringLiteral(" where BuKz = 0 or AendKen = 2");
-    InterfaceFileExport file(run, platform::joinPath(*tmp, QStringLiteral("OPOS-ST-OBE.txt")));
+    InterfaceFileExport file(run, *tmp, masterDataFile());
     const int written = file.add(view, 8, filter, QStringLiteral("@"), Mode::NewFile);
     file.reportReplaced();
     if (written == 0) {
         run.messages().show(QStringLiteral("Keine neuen Stammdaten vorhanden;"));
         return 0;
     }
-    DBConnect::MarkBooked(view, filter);
+    file.markBooked(filter);
     run.messages().show(
         QStringLiteral("Es wurden %1 Stammdaten ausgespielt und als gebucht gekennzeichnet")
             .arg(written));
@@ -405,12 +455,13 @@ int ExportAccountLabels(CommandRun& run) {
     if (!tmp) {
         return 0;
     }
-    InterfaceFileExport file(run, platform::joinPath(*tmp, QStringLiteral("FIBU-ST-OBE.txt")));
+    handOverLeftovers(run, *tmp, accountLabelsFile().baseName);
+    InterfaceFileExport file(run, *tmp, accountLabelsFile());
     const QString filter = QStringLiteral(" where BuKz = 0 or KorrKz > 0");
     const QString firstView = QStringLiteral("FIBU-ST-KNE");
     const int first = file.add(firstView, 2, filter, kSemicolon, Mode::NewFile);
     if (first > 0) {
-        DBConnect::MarkBooked(firstView, filter);
+        file.markBooked(filter);
     }
     const QString secondView = QStringLiteral("FIBU-ST-KREDIT");
     const int total = first + file.add(secondView, 2, filter, kSemicolon, Mode::Append);
@@ -420,7 +471,7 @@ int ExportAccountLabels(CommandRun& run) {
         run.messages().show(QStringLiteral("Keine neunen Kontenbeschriftungen vorhanden;"));
         return 0;
     }
-    DBConnect::MarkBooked(secondView, filter);
+    file.markBooked(filter);
     run.messages().show(QStringLiteral("Es wurden %1 Kontenbeschriftungen ausgespielt").arg(total));
     return total;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "transfer/CommandRun.h"
+#include "transfer/pending_handover.h"
 
 #include <QString>
 
@@ -16,6 +17,10 @@ void RunBookingExport(CommandRun& run, const QString& businessYear, const QStrin
 // credit notes into one file each. Marks what was written, hands each file to DATEV and
 // returns the number of records written (0 when the run ended early).
 int ExportBookings(CommandRun& run, const QString& businessYear, const QString& shortYear);
+
+// The master data's and the account labels' interface files and how they go to DATEV.
+PendingFile masterDataFile();
+PendingFile accountLabelsFile();
 
 // Exports new and changed business partners into "OPOS-ST-OBE.txt".
 int ExportMasterData(CommandRun& run);

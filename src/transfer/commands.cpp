@@ -26,6 +26,18 @@ QString tempFolderOrStop(CommandRun& run) {
     return tmp;
 }
 
+// Hands an exported file to DATEV; once it is handed over, no later run needs to.
+void handOver(CommandRun& run, const PendingFile& file) {
+    const QString tmp = tempFolderOrStop(run);
+    if (tmp.isEmpty()) {
+        return;
+    }
+    RunDamo::handToDatev(run, tmp, file.baseName, file.typeWord, file.formatName);
+    if (!run.stopped()) {
+        clearPending(tmp, file.baseName);
+    }
+}
+
 const Command* commandWhere(const char* Command::*field, QStringView text) {
     const auto found = std::find_if(kCommands.begin(), kCommands.end(), [&](const Command& c) {
         return text == QLatin1StringView(c.*field);
@@ -74,22 +86,14 @@ void masterDataCommand(CommandRun& run) {
     if (CreateQuery::ExportMasterData(run) < 1) {
         return;
     }
-    const QString tmp = tempFolderOrStop(run);
-    if (!tmp.isEmpty()) {
-        const QString baseName = QStringLiteral("OPOS-ST-OBE");
-        RunDamo::handToDatev(run, tmp, baseName, QStringLiteral("OPOS"), baseName);
-    }
+    handOver(run, CreateQuery::masterDataFile());
 }
 
 void accountLabelsCommand(CommandRun& run) {
     if (CreateQuery::ExportAccountLabels(run) < 1) {
         return;
     }
-    const QString tmp = tempFolderOrStop(run);
-    if (!tmp.isEmpty()) {
-        const QString baseName = QStringLiteral("FIBU-ST-OBE");
-        RunDamo::handToDatev(run, tmp, baseName, QStringLiteral("FBOP"), baseName);
-    }
+    handOver(run, CreateQuery::accountLabelsFile());
 }
 
 }  // namespace pendra::transfer

@@ -3,8 +3,9 @@
 // Reads its instructions from Damo32.ini beside the program, reads "Eingabedatei" + ".txt"
 // (Windows-1252), writes a protocol to "Protokolldatei" with the run's settings, the number
 // of records read and every line it could not read, and puts the records it read into
-// "Ausgabepfad" as <Formatname>.<name of the input file>.dat. PENDRA_DAMO_DELAY_MS makes it
-// take that long first. Exit code 0 when every line was read, 1 otherwise.
+// "Ausgabepfad" as <Formatname>.<name of the input file>.dat; damo32.log beside the program
+// gets one line per run (input file, records read). PENDRA_DAMO_DELAY_MS makes it take that
+// long first. Exit code 0 when every line was read, 1 otherwise.
 
 #include "platform/codepage.h"
 #include "platform/paths.h"
@@ -127,6 +128,14 @@ int main(int argc, char* argv[]) {
         if (out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
             out.write(converted);
         }
+    }
+    // One line per run in damo32.log beside the program: what reached the converter over
+    // several runs can be counted.
+    QFile history(
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("damo32.log")));
+    if (history.open(QIODevice::WriteOnly | QIODevice::Append)) {
+        history.write(
+            (QFileInfo(input).fileName() + u'\t' + QString::number(records) + u'\n').toUtf8());
     }
     if (!protocolFile.isEmpty()) {
         QFile out(resolvePath(protocolFile));

@@ -1,0 +1,140 @@
+#include "transfer/pending_handover.h"
+
+#include "common/failure.h"
+#include "platform/paths.h"
+#include "platform/system_error_text.h"
+#include "transfer/DBConnect.h"
+#include "transfer/RunDamo.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStringList>
+
+#include <unistd.h>
+
+namespace pendra::transfer {
+
+namespace {
+
+// Beside the interface file, named so that users see what it stands for.
+const QString kSuffix = QStringLiteral(".nicht-an-DATEV-uebergeben");
+
+QString markerOf(const QString& tmp, const QString& baseName) {
+    return platform::joinPath(tmp, baseName + kSuffix);
+}
+
+// One value a line: type word, format name, confirmed size, attempted size, records of the
+// attempt, their view and filter.
+struct MarkerState {
+    QString typeWord;
+    QString formatName;
+    qint64 confirmed = 0;
+    qint64 attempted = 0;
+    int records = 0;
+    QString view;
+    QString filter;
+};
+
+// Replaced whole and synced, so that a crash leaves the old or the new state.
+void writeMarker(const QString& path, const MarkerState& state) {
+    const QStringList lines = {state.typeWord,
+                               state.formatName,
+                               QString::number(state.confirmed),
+                               QString::number(state.attempted),
+                               QString::number(state.records),
+                               state.view,
+                               state.filter};
+    const QByteArray contents = (lines.join(u'\n') + u'\n').toUtf8();
+    const QString temporary = path + QStringLiteral(".neu");
+    QFile marker(temporary);
+    const bool written = marker.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                         marker.write(contents) == contents.size() && marker.flush() &&
+                         ::fsync(marker.handle()) == 0;
+    marker.close();
+    if (!written || ::rename(QFile::encodeName(temporary).constData(),
+                             QFile::encodeName(path).constData()) != 0) {
+        const QString cause = platform::germanSystemError(marker.errorString());
+        QFile::remove(temporary);
+        throw Failure(
+            QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden: %2").arg(path, cause));
+    }
+}
+
+std::optional<MarkerState> readMarker(const QString& path) {
+    QFile marker(path);
+    if (!marker.open(QIODevice::ReadOnly)) {
+        return std::nullopt;
+    }
+    const QStringList lines = QString::fromUtf8(marker.readAll()).split(u'\n');
+    if (lines.size() < 7) {
+        return std::nullopt;
+    }
+    return MarkerState{
+        lines[0], lines[1], lines[2].toLongLong(), lines[3].toLongLong(), lines[4].toInt(),
+        lines[5], lines[6]};
+}
+
+// How much of the file holds marked records. A marking that was under way went through when
+// the database no longer offers all the records it covered.
+qint64 markedSize(const MarkerState& state) {
+    if (state.attempted <= state.confirmed || state.view.isEmpty()) {
+        return state.confirmed;
+    }
+    QString ignored;
+    const int offered =
+        DBConnect::CollectValues(state.view, 1, state.filter, QStringLiteral(";"), ignored);
+    return offered < state.records ? state.attempted : state.confirmed;
+}
+
+}  // namespace
+
+void PendingMarker::beforeMarking(qint64 size, int records, const QString& view,
+                                  const QString& filter) {
+    attempted_ = size;
+    writeMarker(markerOf(tmp_, file_.baseName),
+                {file_.typeWord, file_.formatName, confirmed_, attempted_, records, view, filter});
+}
+
+void PendingMarker::afterMarking() {
+    confirmed_ = attempted_;
+    writeMarker(markerOf(tmp_, file_.baseName),
+                {file_.typeWord, file_.formatName, confirmed_, confirmed_, 0, {}, {}});
+}
+
+void clearPending(const QString& tmp, const QString& baseName) {
+    QFile::remove(markerOf(tmp, baseName));
+}
+
+void handOverLeftovers(CommandRun& run, const QString& tmp, const QString& prefix) {
+    const QStringList markers =
+        QDir(tmp).entryList({prefix + u'*' + kSuffix}, QDir::Files, QDir::Name);
+    for (const QString& name : markers) {
+        const QString baseName = name.chopped(kSuffix.size());
+        const auto state = readMarker(platform::joinPath(tmp, name));
+        const QString fileName = baseName + QStringLiteral(".txt");
+        QFile file(platform::resolvePath(platform::joinPath(tmp, fileName)));
+        const qint64 size = state ? markedSize(*state) : 0;
+        if (size > 0 && (file.size() < size || !file.resize(size))) {
+            run.messages().show(
+                QStringLiteral("Die Datei „%1“ sollte Sätze enthalten, die beim letzten Lauf als "
+                               "gebucht gekennzeichnet, aber nicht mehr an DATEV übergeben "
+                               "wurden; sie fehlt oder ist unvollständig. Bitte übergeben Sie "
+                               "diese Sätze von Hand an DATEV.")
+                    .arg(fileName),
+                {}, ui::Icon::Warning);
+        } else if (size > 0) {
+            run.messages().show(
+                QStringLiteral("Die Datei „%1“ enthält Sätze, die beim letzten Lauf als gebucht "
+                               "gekennzeichnet, aber nicht mehr an DATEV übergeben wurden. Sie "
+                               "wird jetzt nachträglich übergeben.")
+                    .arg(fileName));
+            RunDamo::handToDatev(run, tmp, baseName, state->typeWord, state->formatName);
+            if (run.stopped()) {
+                return;
+            }
+        }
+        clearPending(tmp, baseName);
+    }
+}
+
+}  // namespace pendra::transfer
