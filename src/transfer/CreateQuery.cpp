@@ -211,7 +211,8 @@ public:
 
     // Marks the records of the last export; the marker knows of them first.
     void markBooked(const QString& markFilter) {
-        marker_.beforeMarking(QFileInfo(file_).size(), last_.records, last_.view, last_.filter);
+        marker_.beforeMarking(QFileInfo(file_).size(),
+                              {last_.records, last_.view, last_.filter, markFilter});
         DBConnect::MarkBooked(last_.view, markFilter);
         marker_.afterMarking();
     }

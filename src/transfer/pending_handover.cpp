@@ -24,7 +24,7 @@ QString markerOf(const QString& tmp, const QString& baseName) {
 }
 
 // One value a line: type word, format name, confirmed size, attempted size, records of the
-// attempt, their view and filter.
+// attempt, their view, the filter they were exported with and the one that marks them.
 struct MarkerState {
     QString typeWord;
     QString formatName;
@@ -33,6 +33,7 @@ struct MarkerState {
     int records = 0;
     QString view;
     QString filter;
+    QString markFilter;
 };
 
 // Replaced whole and synced, so that a crash leaves the old or the new state.
@@ -43,7 +44,8 @@ void writeMarker(const QString& path, const MarkerState& state) {
                                QString::number(state.attempted),
                                QString::number(state.records),
                                state.view,
-                               state.filter};
+                               state.filter,
+                               state.markFilter};
     const QByteArray contents = (lines.join(u'\n') + u'\n').toUtf8();
     const QString temporary = path + QStringLiteral(".neu");
     QFile marker(temporary);
@@ -66,16 +68,22 @@ std::optional<MarkerState> readMarker(const QString& path) {
         return std::nullopt;
     }
     const QStringList lines = QString::fromUtf8(marker.readAll()).split(u'\n');
-    if (lines.size() < 7) {
+    if (lines.size() < 8) {
         return std::nullopt;
     }
-    return MarkerState{
-        lines[0], lines[1], lines[2].toLongLong(), lines[3].toLongLong(), lines[4].toInt(),
-        lines[5], lines[6]};
+    return MarkerState{lines[0],
+                       lines[1],
+                       lines[2].toLongLong(),
+                       lines[3].toLongLong(),
+                       lines[4].toInt(),
+                       lines[5],
+                       lines[6],
+                       lines[7]};
 }
 
-// How much of the file holds marked records. A marking that was under way went through when
-// the database no longer offers all the records it covered.
+// How much of the file holds marked records. A marking that was under way began when the
+// database no longer offers all the records it covered; its statements run once more, so
+// that a crash between them (a correction key not yet cleared) leaves nothing to go twice.
 qint64 markedSize(const MarkerState& state) {
     if (state.attempted <= state.confirmed || state.view.isEmpty()) {
         return state.confirmed;
@@ -83,22 +91,26 @@ qint64 markedSize(const MarkerState& state) {
     QString ignored;
     const int offered =
         DBConnect::CollectValues(state.view, 1, state.filter, QStringLiteral(";"), ignored);
-    return offered < state.records ? state.attempted : state.confirmed;
+    if (offered >= state.records) {
+        return state.confirmed;
+    }
+    DBConnect::MarkBooked(state.view, state.markFilter);
+    return state.attempted;
 }
 
 }  // namespace
 
-void PendingMarker::beforeMarking(qint64 size, int records, const QString& view,
-                                  const QString& filter) {
+void PendingMarker::beforeMarking(qint64 size, const MarkingUnderWay& marking) {
     attempted_ = size;
     writeMarker(markerOf(tmp_, file_.baseName),
-                {file_.typeWord, file_.formatName, confirmed_, attempted_, records, view, filter});
+                {file_.typeWord, file_.formatName, confirmed_, attempted_, marking.records,
+                 marking.view, marking.filter, marking.markFilter});
 }
 
 void PendingMarker::afterMarking() {
     confirmed_ = attempted_;
     writeMarker(markerOf(tmp_, file_.baseName),
-                {file_.typeWord, file_.formatName, confirmed_, confirmed_, 0, {}, {}});
+                {file_.typeWord, file_.formatName, confirmed_, confirmed_, 0, {}, {}, {}});
 }
 
 void clearPending(const QString& tmp, const QString& baseName) {

@@ -22,9 +22,18 @@ class PendingMarker {
 public:
     PendingMarker(QString tmp, PendingFile file) : tmp_(std::move(tmp)), file_(std::move(file)) {}
 
-    // Before a marking of the last `records` records of the file, which now holds `size` bytes
-    // and is on disk. Throws Failure when the marker cannot be written; nothing is marked then.
-    void beforeMarking(qint64 size, int records, const QString& view, const QString& filter);
+    // The last records of the file, about to be marked: how many, the view and filter they
+    // were exported with, and the filter that marks them.
+    struct MarkingUnderWay {
+        int records = 0;
+        QString view;
+        QString filter;
+        QString markFilter;
+    };
+
+    // Before a marking of the file, which now holds `size` bytes and is on disk. Throws
+    // Failure when the marker cannot be written; nothing is marked then.
+    void beforeMarking(qint64 size, const MarkingUnderWay& marking);
     // The marking went through.
     void afterMarking();
 
