@@ -49,7 +49,10 @@ std::vector<InterfaceLineFormat::Column> columnsOf(const odbc::Query& query, int
     return columns;
 }
 
-// The interface file, opened at its first line and kept open for the whole call.
+// The interface file, opened at its first line and kept open for the whole call. Lines go
+// through the file's buffer: a system call per line would cost more than the driver, and no
+// record is marked before sync() has put every line on disk. Lines buffered when a failure
+// ends the call are written when the file closes.
 class InterfaceFile {
 public:
     explicit InterfaceFile(const QString& path) : file_(platform::resolvePath(path)) {}
@@ -58,13 +61,13 @@ public:
         if (!file_.isOpen() && !file_.open(QIODevice::WriteOnly | QIODevice::Append)) {
             fail();
         }
-        if (file_.write(line) != line.size() || file_.write("\r\n", 2) != 2 || !file_.flush()) {
+        if (file_.write(line) != line.size() || file_.write("\r\n", 2) != 2) {
             fail();
         }
     }
 
     void sync() {
-        if (file_.isOpen() && ::fsync(file_.handle()) != 0) {
+        if (file_.isOpen() && (!file_.flush() || ::fsync(file_.handle()) != 0)) {
             fail();
         }
     }

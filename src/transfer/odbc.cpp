@@ -78,6 +78,15 @@ SQLCHAR* sqlText(QByteArray& utf8) {
     return reinterpret_cast<SQLCHAR*>(utf8.data());
 }
 
+// Whether SQLGetData may read a column that is bound: only then can a bound buffer that is
+// too short be completed.
+bool readsBoundColumns(SQLHDBC connection) {
+    SQLUINTEGER extensions = 0;
+    const SQLRETURN rc =
+        SQLGetInfo(connection, SQL_GETDATA_EXTENSIONS, &extensions, sizeof extensions, nullptr);
+    return SQL_SUCCEEDED(rc) && (extensions & SQL_GD_BOUND) != 0;
+}
+
 EnvironmentHandle newEnvironment() {
     SQLHENV handle = SQL_NULL_HENV;
     if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &handle))) {
@@ -117,6 +126,7 @@ Connection::Connection(const QString& connectionText) : environment_(newEnvironm
                            SQL_DRIVER_NOPROMPT),
           SQL_HANDLE_DBC, handle, what);
     connection_.get_deleter().connected = true;
+    getDataOnBound_ = readsBoundColumns(handle);
 }
 
 StatementHandle Connection::newStatement(const QString& what) {
@@ -138,7 +148,7 @@ void Connection::execute(const QString& statement) {
 
 Query Connection::query(const QString& statement) {
     const QString what = QStringLiteral("\"%1\"").arg(statement);
-    Query result(newStatement(what), what);
+    Query result(newStatement(what), what, getDataOnBound_);
     QByteArray text = statement.toUtf8();
     check(SQLExecDirect(result.statement_.get(), sqlText(text), SQL_NTS), SQL_HANDLE_STMT,
           result.statement_.get(), what);
@@ -146,8 +156,8 @@ Query Connection::query(const QString& statement) {
     return result;
 }
 
-Query::Query(StatementHandle statement, QString what)
-    : statement_(std::move(statement)), what_(std::move(what)) {}
+Query::Query(StatementHandle statement, QString what, bool getDataOnBound)
+    : statement_(std::move(statement)), what_(std::move(what)), getDataOnBound_(getDataOnBound) {}
 
 void Query::describeColumns() {
     SQLSMALLINT columns = 0;
@@ -168,7 +178,24 @@ void Query::describeColumns() {
     }
 }
 
+// Bound buffers spare a driver call per value and the clearing of a large buffer the driver
+// does at every SQLGetData.
+void Query::bindColumns(int columns) {
+    if (!getDataOnBound_ || !bound_.empty()) {
+        return;
+    }
+    bound_.resize(static_cast<std::size_t>(columns));
+    for (int i = 0; i < columns; ++i) {
+        BoundColumn& column = bound_[static_cast<std::size_t>(i)];
+        check(SQLBindCol(statement_.get(), static_cast<SQLUSMALLINT>(i + 1), SQL_C_CHAR,
+                         column.buffer.data(), static_cast<SQLLEN>(column.buffer.size()),
+                         &column.indicator),
+              SQL_HANDLE_STMT, statement_.get(), what_);
+    }
+}
+
 bool Query::next(int columns, std::vector<Cell>& row) {
+    bindColumns(columns);
     const SQLRETURN rc = SQLFetch(statement_.get());
     if (rc == SQL_NO_DATA) {
         return false;
@@ -176,9 +203,28 @@ bool Query::next(int columns, std::vector<Cell>& row) {
     check(rc, SQL_HANDLE_STMT, statement_.get(), what_);
     row.resize(static_cast<std::size_t>(columns));
     for (int i = 0; i < columns; ++i) {
-        readCell(i, row[static_cast<std::size_t>(i)]);
+        if (bound_.empty()) {
+            readCell(i, row[static_cast<std::size_t>(i)]);
+        } else {
+            takeBound(i, row[static_cast<std::size_t>(i)]);
+        }
     }
     return true;
+}
+
+void Query::takeBound(int column, Cell& cell) {
+    const BoundColumn& bound = bound_[static_cast<std::size_t>(column)];
+    if (bound.indicator == SQL_NO_TOTAL ||
+        bound.indicator >= static_cast<SQLLEN>(bound.buffer.size())) {
+        readCell(column, cell);
+        return;
+    }
+    cell.isNull = bound.indicator == SQL_NULL_DATA;
+    if (cell.isNull) {
+        cell.bytes.clear();
+    } else {
+        cell.bytes.assign(bound.buffer.data(), static_cast<std::size_t>(bound.indicator));
+    }
 }
 
 void Query::readCell(int column, Cell& cell) {

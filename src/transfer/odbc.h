@@ -7,6 +7,7 @@
 
 #include <sql.h>
 
+#include <array>
 #include <memory>
 #include <type_traits>
 #include <vector>
@@ -46,6 +47,7 @@ private:
 
     EnvironmentHandle environment_;
     ConnectionHandle connection_;
+    bool getDataOnBound_ = false;
 };
 
 // A forward-only, read-only result.
@@ -59,19 +61,31 @@ public:
     ValueKind kind(int column) const { return kinds_[column]; }
 
     // Moves to the next row and reads its first `columns` values into `row`, reusing the
-    // cells' buffers. Returns false at the end of the result.
+    // cells' buffers. Returns false at the end of the result. Every call reads the same
+    // number of columns.
     bool next(int columns, std::vector<Cell>& row);
 
 private:
+    // A column bound to a buffer the driver fills at every fetch; a longer value is read
+    // again, whole, with SQLGetData.
+    struct BoundColumn {
+        std::array<char, 256> buffer;
+        SQLLEN indicator = 0;
+    };
+
     friend class Connection;
-    Query(StatementHandle statement, QString what);
+    Query(StatementHandle statement, QString what, bool getDataOnBound);
     void describeColumns();
+    void bindColumns(int columns);
+    void takeBound(int column, Cell& cell);
     void readCell(int column, Cell& cell);
 
     StatementHandle statement_;
-    QString what_;  // the statement, quoted, for messages
+    QString what_;                 // the statement, quoted, for messages
+    bool getDataOnBound_ = false;  // the driver reads bound columns with SQLGetData, too
     std::vector<QByteArray> names_;
     std::vector<ValueKind> kinds_;
+    std::vector<BoundColumn> bound_;  // never resized once bound: the driver holds addresses
 };
 
 }  // namespace pendra::transfer::odbc

@@ -1,0 +1,293 @@
+// Measures the whole bookings run of a business year against its own floor. A year of
+// bookings (5 bank accounts, 12 months, cash, purchases, sales and credit notes) goes into a
+// demo machine; `pendra_transfer --batch buchungen --yes` runs on it with the driver's trace
+// file on, which records every SQL statement the run sends and how long SQLite took for it.
+// The floor is the sqlite3 shell running exactly those statements on a copy of the same
+// database. A second run, with a converter that waits 5 s, gives the processor time the
+// transfer program uses while it waits.
+//
+//   year_bench DEMO_DIR TOOLS_DIR PENDRA_TRANSFER [BOOKINGS]
+
+#include "transfer/DBConnect.h"
+#include "transfer/odbc.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+constexpr int kConverterDelayMs = 5000;
+
+[[noreturn]] void quit(const QString& why) {
+    std::fprintf(stderr, "%s\n", qPrintable(why));
+    std::exit(1);
+}
+
+void runTool(const QString& program, const QStringList& args, const QByteArray& input,
+             const QString& output) {
+    QProcess process;
+    process.setStandardOutputFile(output);
+    process.start(program, args);
+    process.write(input);
+    process.closeWriteChannel();
+    if (!process.waitForFinished(600000) || process.exitCode() != 0) {
+        quit(program + QStringLiteral(" failed: ") +
+             QString::fromLocal8Bit(process.readAllStandardError()));
+    }
+}
+
+// Wall and processor time of one run of a program (its own and its waited-for children's).
+struct RunTimes {
+    double wall = 0;
+    double processor = 0;
+};
+
+double seconds(const timeval& time) {
+    return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) / 1e6;
+}
+
+RunTimes runMeasured(const QString& program, const QStringList& args) {
+    std::vector<QByteArray> texts = {QFile::encodeName(program)};
+    for (const QString& arg : args) {
+        texts.push_back(arg.toLocal8Bit());
+    }
+    std::vector<char*> argv;
+    for (QByteArray& text : texts) {
+        argv.push_back(text.data());
+    }
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    QElapsedTimer timer;
+    timer.start();
+    pid_t pid = 0;
+    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
+        quit(QStringLiteral("cannot start ") + program);
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    const double wall = static_cast<double>(timer.nsecsElapsed()) / 1e9;
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        quit(program + QStringLiteral(" ended with status ") + QString::number(status));
+    }
+    return {wall, seconds(usage.ru_utime) + seconds(usage.ru_stime)};
+}
+
+// A year: bank movements of four kinds spread over the accounts and months, and the other
+// categories beside them; a correction waits here and there.
+QByteArray yearData(int bookings) {
+    return "insert into Wirtschaftsjahr values (1, 2026, 26, '0101', '3112');"
+           "insert into Bankkonto (Nr, Bezeichnung, Konto) select i, 'Bank ' || i, "
+           "  '12' || (i - 1) || '0' from (select 1 i union all select 2 union all select 3"
+           "  union all select 4 union all select 5);"
+           "with recursive n(i) as (select 1 union all select i + 1 from n where i < " +
+           QByteArray::number(bookings) +
+           ")"
+           " insert into Buchung (Kategorie, Wert, SH, Gegenkonto, Beleg1, Datum, Konto,"
+           "   Bankkonto, Skbetr, Buchungstext, KorrKz)"
+           " select case i % 4 when 0 then 'Ueberw' when 1 then 'Kreditor_bank'"
+           "   when 2 then 'Zahlungen' else 'Gutschriften_bank' end,"
+           "   (i * 7919 % 380000) / 100.0 + 1, case i % 2 when 0 then 'S' else 'H' end,"
+           "   '4930', 'BB' || i, printf('2026-%02d-%02d', i / 7 % 12 + 1, i % 28 + 1),"
+           "   '12' || (i % 5) || '0', '12' || (i % 5) || '0', 0,"
+           "   'Bankbewegung für Bürobedarf ' || i, case when i % 5000 = 0 then 40 else 0 end"
+           " from n;"
+           "with recursive n(i) as (select 1 union all select i + 1 from n where i < 8000)"
+           " insert into Buchung (Kategorie, Wert, SH, Gegenkonto, Beleg1, Datum, Konto,"
+           "   Skbetr, Buchungstext, storno)"
+           " select case i % 4 when 0 then 'kasse' when 1 then 'Kreditor'"
+           "   when 2 then 'Rechnungen' else 'Gutschriften' end,"
+           "   (i * 6007 % 250000) / 100.0 + 1, 'S', '8400', 'RE' || i,"
+           "   printf('2026-%02d-%02d', i % 12 + 1, i % 28 + 1), '1000' || (i % 3), 0,"
+           "   'Rechnung Einbauküche ' || i, case when i % 100 = 2 then 'Ja' else 'Nein' end"
+           " from n;";
+}
+
+// The statements of the driver's trace file, and SQLite's time for each kind.
+struct Trace {
+    QByteArray statements;
+    int connections = 0;
+    double exportSeconds = 0;
+    double markSeconds = 0;
+};
+
+Trace readTrace(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        quit(QStringLiteral("no trace file ") + path);
+    }
+    Trace trace;
+    const QRegularExpression took(QStringLiteral("^-- took (\\d+)\\.(\\d+) seconds"));
+    QByteArray last;
+    while (!file.atEnd()) {
+        const QByteArray line = file.readLine();
+        const auto match = took.match(QString::fromUtf8(line));
+        if (match.hasMatch()) {
+            const double time = match.captured(1).toDouble() + match.captured(2).toDouble() / 1e9;
+            if (last.startsWith("select * from [Datev_")) {
+                trace.exportSeconds += time;
+            } else if (last.startsWith("update")) {
+                trace.markSeconds += time;
+            }
+        } else if (line.startsWith("-- sqlite3_open")) {
+            ++trace.connections;
+        } else if (!line.startsWith("--")) {
+            trace.statements += line;
+            last = line;
+        }
+    }
+    return trace;
+}
+
+double connectionSeconds() {
+    constexpr int kConnections = 50;
+    QElapsedTimer timer;
+    timer.start();
+    for (int i = 0; i < kConnections; ++i) {
+        const pendra::transfer::odbc::Connection connection(
+            pendra::transfer::DBConnect::connectionText());
+    }
+    return static_cast<double>(timer.nsecsElapsed()) / 1e9 / kConnections;
+}
+
+// A demo machine holding the year, and a copy of its database as it was before any run.
+class YearMachine {
+public:
+    YearMachine(const QString& demo, const QString& tools, int bookings)
+        : root_(dir_.filePath(QStringLiteral("machine"))) {
+        runTool(demo + QStringLiteral("/make-demo-machine"),
+                {root_, QStringLiteral("--schema-only"), QStringLiteral("--tools"), tools}, {},
+                dir_.filePath(QStringLiteral("make.log")));
+        runTool(QStringLiteral("sqlite3"), {database()}, yearData(bookings),
+                dir_.filePath(QStringLiteral("fill.log")));
+        QFile::copy(database(), pristine());
+        QFile odbcIni(root_ + QStringLiteral("/odbc/odbc.ini"));
+        if (!odbcIni.open(QIODevice::Append)) {
+            quit(QStringLiteral("cannot write odbc.ini"));
+        }
+        odbcIni.write("Tracefile=" + QFile::encodeName(tracePath()) + "\n");
+        qputenv("ODBCSYSINI", QFile::encodeName(root_ + QStringLiteral("/odbc")));
+        qputenv("ODBCINI", QFile::encodeName(root_ + QStringLiteral("/odbc/odbc.ini")));
+        qputenv("PENDRA_SYSTEM_ROOT", QFile::encodeName(root_ + QStringLiteral("/system")));
+    }
+
+    QString database() const { return root_ + QStringLiteral("/Pendra_db.sqlite"); }
+    QString pristine() const { return dir_.filePath(QStringLiteral("pristine.sqlite")); }
+    QString tracePath() const { return dir_.filePath(QStringLiteral("trace.sql")); }
+    QString file(const QString& name) const { return dir_.filePath(name); }
+    QString converter() const { return root_ + QStringLiteral("/Datev/damo32.exe"); }
+
+    // The database as before any run, no interface or marker files, an empty trace.
+    void reset() const {
+        QFile::remove(database());
+        QFile::copy(pristine(), database());
+        QFile::remove(tracePath());
+        for (const QString& folder : {QStringLiteral("/tmp"), QStringLiteral("/Datev/Ausgabe")}) {
+            QDir(root_ + folder).removeRecursively();
+            QDir().mkpath(root_ + folder);
+        }
+    }
+
+    int converterRuns() const {
+        QFile log(root_ + QStringLiteral("/Datev/damo32.log"));
+        return log.open(QIODevice::ReadOnly) ? static_cast<int>(log.readAll().count('\n')) : 0;
+    }
+
+private:
+    QTemporaryDir dir_;
+    QString root_;
+};
+
+double floorSeconds(const YearMachine& machine, const QByteArray& statements) {
+    const QString copy = machine.file(QStringLiteral("floor.sqlite"));
+    QFile::remove(copy);
+    QFile::copy(machine.pristine(), copy);
+    QElapsedTimer timer;
+    timer.start();
+    runTool(QStringLiteral("sqlite3"), {QStringLiteral("-csv"), copy}, statements,
+            machine.file(QStringLiteral("floor.csv")));
+    return static_cast<double>(timer.nsecsElapsed()) / 1e9;
+}
+
+void printShare(const char* what, double time, double total) {
+    std::printf("  %-36s %7.3f s  %5.1f %%\n", what, time, 100.0 * time / total);
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() < 4) {
+        std::fprintf(
+            stderr, "Aufruf: year_bench DEMO_ORDNER WERKZEUG_ORDNER PENDRA_TRANSFER [BUCHUNGEN]\n");
+        return 2;
+    }
+    const int bookings = args.size() > 4 ? args[4].toInt() : 50000;
+    const YearMachine machine(args[1], args[2], bookings);
+    const QString transfer = args[3];
+    const QStringList command = {QStringLiteral("--batch"), QStringLiteral("buchungen"),
+                                 QStringLiteral("--yes")};
+
+    machine.reset();
+    const RunTimes run = runMeasured(transfer, command);
+    const Trace trace = readTrace(machine.tracePath());
+    const int converters = machine.converterRuns();
+    const double floor = floorSeconds(machine, trace.statements);
+    const double connection = connectionSeconds() * trace.connections;
+
+    // The converter's own time: the same run again, its converter runs alone.
+    QElapsedTimer converterTimer;
+    converterTimer.start();
+    for (int i = 0; i < converters; ++i) {
+        runTool(machine.converter(), {}, {}, QStringLiteral("/dev/null"));
+    }
+    const double converterTime = static_cast<double>(converterTimer.nsecsElapsed()) / 1e9;
+
+    machine.reset();
+    qputenv("PENDRA_DAMO_DELAY_MS", QByteArray::number(kConverterDelayMs));
+    const RunTimes waiting = runMeasured(transfer, command);
+    const double wait = kConverterDelayMs / 1000.0 * converters;
+    const double waitProcessor = std::max(0.0, waiting.processor - run.processor);
+
+    std::printf("Buchungen:                         %d (+ 8000 Kasse, Waren, Erlöse, Gut)\n",
+                bookings);
+    std::printf("pendra_transfer --batch buchungen: %.3f s\n", run.wall);
+    std::printf("Boden (sqlite3, gleiche SQL):      %.3f s (%d Anweisungen)\n", floor,
+                static_cast<int>(trace.statements.count(";\n")));
+    std::printf("Lauf / Boden:                      %.2f (Ziel: hoechstens 1,5)\n",
+                run.wall / floor);
+    std::printf("Anteile am Lauf:\n");
+    printShare("Verbindungsaufbau", connection, run.wall);
+    printShare("Ausspielen (SELECT bis Ende)", trace.exportSeconds, run.wall);
+    printShare("Kennzeichnen (UPDATE)", trace.markSeconds, run.wall);
+    printShare("Konverterlaeufe", converterTime, run.wall);
+    printShare("Uebriges",
+               run.wall - connection - trace.exportSeconds - trace.markSeconds - converterTime,
+               run.wall);
+    std::printf(
+        "Warten auf %d Konverter zu je %.0f s: %.3f s Prozessorzeit = %.2f %% "
+        "der Wartezeit (Ziel: unter 2 %%)\n",
+        converters, kConverterDelayMs / 1000.0, waitProcessor, 100.0 * waitProcessor / wait);
+    return 0;
+}
