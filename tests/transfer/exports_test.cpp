@@ -428,17 +428,22 @@ TEST(DatevHandOver, EachCommandHandsItsFilesWithFolderTypeWordAndFormatName) {
         command(run.command);
         EXPECT_FALSE(run.command.stopped());
     }
-    QStringList converted =
-        QDir(machine.path(QStringLiteral("Datev/Ausgabe"))).entryList(QDir::Files);
+    // The converter names each DATEV-Format file after the category of its format name and
+    // after its input file, then the time of the run.
+    QStringList converted;
+    for (const QString& file :
+         QDir(machine.path(QStringLiteral("Datev/Ausgabe"))).entryList(QDir::Files)) {
+        converted.append(file.section(u'_', 0, 2));
+    }
     converted.sort();
-    EXPECT_EQ(converted, (QStringList{QStringLiteral("FBOP-BW-OBE.FIBU-BW.1200.dat"),
-                                      QStringLiteral("FBOP-BW-OBE.FIBU-BW.1210.dat"),
-                                      QStringLiteral("FBOP-BW-OBE.FIBU-BW.Erloese.dat"),
-                                      QStringLiteral("FBOP-BW-OBE.FIBU-BW.Gut.dat"),
-                                      QStringLiteral("FBOP-BW-OBE.FIBU-BW.Kasse.dat"),
-                                      QStringLiteral("FBOP-BW-OBE.FIBU-BW.Waren.dat"),
-                                      QStringLiteral("FIBU-ST-OBE.FIBU-ST-OBE.dat"),
-                                      QStringLiteral("OPOS-ST-OBE.OPOS-ST-OBE.dat")}));
+    EXPECT_EQ(converted, (QStringList{QStringLiteral("EXTF_Buchungsstapel_FIBU-BW.1200"),
+                                      QStringLiteral("EXTF_Buchungsstapel_FIBU-BW.1210"),
+                                      QStringLiteral("EXTF_Buchungsstapel_FIBU-BW.Erloese"),
+                                      QStringLiteral("EXTF_Buchungsstapel_FIBU-BW.Gut"),
+                                      QStringLiteral("EXTF_Buchungsstapel_FIBU-BW.Kasse"),
+                                      QStringLiteral("EXTF_Buchungsstapel_FIBU-BW.Waren"),
+                                      QStringLiteral("EXTF_Debitoren-Kreditoren_OPOS-ST-OBE"),
+                                      QStringLiteral("EXTF_Kontenbeschriftungen_FIBU-ST-OBE")}));
 
     // put_self32 runs on its own; each call is one line: folder, file, type word, verdict.
     const QString log = machine.path(QStringLiteral("Datev/put_self32.log"));

@@ -1,15 +1,18 @@
 // Stand-in for DATEV's converter damo32.exe.
 //
 // Reads its instructions from Damo32.ini beside the program, reads "Eingabedatei" + ".txt"
-// (Windows-1252), writes a protocol to "Protokolldatei" with the run's settings, the number
-// of records read and every line it could not read, and puts the records it read into
-// "Ausgabepfad" as <Formatname>.<name of the input file>.dat; damo32.log beside the program
-// gets one line per run (input file, records read). PENDRA_DAMO_DELAY_MS makes it take that
-// long first. Exit code 0 when every line was read, 1 otherwise.
+// (Windows-1252), checks every record and writes the good ones as one DATEV-Format file
+// (EXTF_….csv) into "Ausgabepfad". The protocol in "Protokolldatei" names the run's settings,
+// every refused record with line, field and value, the file written and the counts;
+// damo32.log beside the program gets one line per run (input file, records read).
+// PENDRA_DAMO_DELAY_MS makes it take that long first. Exit code 0 when no record was refused,
+// 1 otherwise.
 
 #include "platform/codepage.h"
 #include "platform/paths.h"
-#include "platform/profile.h"
+#include "tools/damo32/conversion.h"
+#include "tools/damo32/output_file.h"
+#include "tools/damo32/protocol.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -20,128 +23,83 @@
 namespace {
 
 using namespace pendra::platform;
+using namespace pendra::tools::damo;
 
-QString setting(const QString& ini, const QString& section, const QString& key) {
-    return getPrivateProfileString(section, key, QString(), 1024, ini);
+QString besideProgram(const QString& name) {
+    return resolvePath(QDir(QCoreApplication::applicationDirPath()).filePath(name));
 }
 
-// The separator and the least number of fields of a line of each format.
-struct Format {
-    char separator;
-    int minimumFields;
-};
-
-Format formatOf(const QString& name) {
-    if (name == QLatin1String("OPOS-ST-OBE")) {
-        return {'@', 2};
+void waitIfAsked() {
+    const int delay = qEnvironmentVariableIntValue("PENDRA_DAMO_DELAY_MS");
+    if (delay > 0) {
+        QThread::msleep(static_cast<unsigned long>(delay));
     }
-    if (name == QLatin1String("FIBU-ST-OBE")) {
-        return {';', 2};
-    }
-    return {';', 4};
 }
 
-// A booking line starts with the amount in hundredths.
-bool readable(const QByteArray& line, const QString& formatName, const Format& format) {
-    const QList<QByteArray> fields = line.split(format.separator);
-    if (line.isEmpty() || fields.size() < format.minimumFields) {
-        return false;
+// Only a folder of this machine takes output; a drive such as "a:\" does not exist here.
+QString writeOutput(const Category& category, const RunSettings& settings,
+                    const Conversion& conversion) {
+    if (conversion.lines.isEmpty() || !QDir::isAbsolutePath(settings.outputFolder) ||
+        !QDir().mkpath(settings.outputFolder)) {
+        return QString();
     }
-    if (formatName == QLatin1String("FBOP-BW-OBE")) {
-        bool isNumber = false;
-        fields[0].toLongLong(&isNumber);
-        return isNumber;
+    const QDateTime now = QDateTime::currentDateTime();
+    return writeNewDatevFile(settings.outputFolder, category.fileWord,
+                             QFileInfo(settings.input).fileName(), now,
+                             datevFile(category, settings, now, conversion.lines));
+}
+
+// What reached the converter over several runs can be counted.
+void appendHistory(const QString& input, int records) {
+    QFile history(besideProgram(QStringLiteral("damo32.log")));
+    if (history.open(QIODevice::WriteOnly | QIODevice::Append)) {
+        history.write(
+            (QFileInfo(input).fileName() + u'\t' + QString::number(records) + u'\n').toUtf8());
     }
-    return true;
+}
+
+void writeProtocol(const QString& path, const QStringList& lines) {
+    QFile out(resolvePath(path));
+    if (!path.isEmpty() && out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        out.write(toAnsi(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
+    }
+}
+
+Conversion convertInput(const Category* category, QFile& in, const RunSettings& settings,
+                        QStringList& protocol) {
+    if (!in.open(QIODevice::ReadOnly)) {
+        protocol.append(QStringLiteral("Eingabedatei nicht lesbar: ") + in.fileName());
+        return {};
+    }
+    const QByteArray input = in.readAll();
+    if (category == nullptr) {
+        protocol.append(QStringLiteral("Formatname unbekannt: ") + settings.formatName);
+        return {};
+    }
+    return convertRecords(*category, input, settings);
 }
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
     const QCoreApplication app(argc, argv);
-    const int delay = qEnvironmentVariableIntValue("PENDRA_DAMO_DELAY_MS");
-    if (delay > 0) {
-        QThread::msleep(static_cast<unsigned long>(delay));
-    }
+    waitIfAsked();
 
-    const QString ini = resolvePath(
-        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Damo32.ini")));
-    const QString settings = QStringLiteral("Einstellungen");
-    const QString header = QStringLiteral("DATEV-Vorlauf");
-    const QString input = setting(ini, settings, QStringLiteral("Eingabedatei"));
-    const QString formatName = setting(ini, settings, QStringLiteral("Formatname"));
-    const QString outputFolder = setting(ini, settings, QStringLiteral("Ausgabepfad"));
-    const QString protocolFile = setting(ini, settings, QStringLiteral("Protokolldatei"));
+    const QString ini = besideProgram(QStringLiteral("Damo32.ini"));
+    const RunSettings settings = readRunSettings(ini);
+    const Category* category = categoryOf(settings.formatName);
+    QStringList protocol = QStringList{QStringLiteral("DAMO32-Protokoll")} + settingLines(ini);
 
-    QStringList protocol = {QStringLiteral("DAMO32-Protokoll")};
-    for (const auto& [section, key] : {std::pair{settings, QStringLiteral("Eingabedatei")},
-                                       std::pair{settings, QStringLiteral("Formatname")},
-                                       std::pair{settings, QStringLiteral("Eingabeformat")},
-                                       std::pair{settings, QStringLiteral("Ausgabeformat")},
-                                       std::pair{settings, QStringLiteral("Ausgabepfad")},
-                                       std::pair{settings, QStringLiteral("Protokolldatei")},
-                                       std::pair{header, QStringLiteral("Berater")},
-                                       std::pair{header, QStringLiteral("Mandant")},
-                                       std::pair{header, QStringLiteral("Wirtschaftsjahr")},
-                                       std::pair{header, QStringLiteral("Datum-von")},
-                                       std::pair{header, QStringLiteral("Datum-bis")}}) {
-        protocol.append(key + QLatin1Char('=') + setting(ini, section, key));
-    }
+    QFile in(resolvePath(settings.input + QStringLiteral(".txt")));
+    const Conversion conversion = convertInput(category, in, settings, protocol);
+    protocol.insert(1, QStringLiteral("Datensaetze gelesen=%1").arg(conversion.read));
+    const QString written =
+        category == nullptr ? QString() : writeOutput(*category, settings, conversion);
+    protocol.append(protocolLines(conversion, written));
 
-    const Format format = formatOf(formatName);
-    QFile in(resolvePath(input + QStringLiteral(".txt")));
-    QByteArray converted;
-    int records = 0;
-    int unreadable = 0;
-    if (!in.open(QIODevice::ReadOnly)) {
-        protocol.append(QStringLiteral("Eingabedatei nicht lesbar: ") + in.fileName());
-        ++unreadable;
-    } else {
-        const QList<QByteArray> lines = in.readAll().split('\n');
-        for (qsizetype i = 0; i < lines.size(); ++i) {
-            QByteArray line = lines[i];
-            if (i == lines.size() - 1 && line.isEmpty()) {
-                break;  // after the last line break
-            }
-            if (line.endsWith('\r')) {
-                line.chop(1);
-            }
-            if (readable(line, formatName, format)) {
-                ++records;
-                converted += line + "\r\n";
-            } else {
-                ++unreadable;
-                protocol.append(
-                    QStringLiteral("Zeile %1 nicht lesbar: %2").arg(i + 1).arg(fromAnsi(line)));
-            }
-        }
-    }
-    protocol.insert(1, QStringLiteral("Datensaetze gelesen=%1").arg(records));
-
-    // Only a folder of this machine takes output; a drive such as "a:\" does not exist here.
-    if (!QDir::isAbsolutePath(outputFolder)) {
-        protocol.append(QStringLiteral("Ausgabepfad nicht verfuegbar: ") + outputFolder);
-    } else if (QDir().mkpath(outputFolder)) {
-        QFile out(QDir(outputFolder)
-                      .filePath(formatName + QLatin1Char('.') + QFileInfo(input).fileName() +
-                                QStringLiteral(".dat")));
-        if (out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-            out.write(converted);
-        }
-    }
-    // One line per run in damo32.log beside the program: what reached the converter over
-    // several runs can be counted.
-    QFile history(
-        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("damo32.log")));
-    if (history.open(QIODevice::WriteOnly | QIODevice::Append)) {
-        history.write(
-            (QFileInfo(input).fileName() + u'\t' + QString::number(records) + u'\n').toUtf8());
-    }
-    if (!protocolFile.isEmpty()) {
-        QFile out(resolvePath(protocolFile));
-        if (out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-            out.write(toAnsi(protocol.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
-        }
-    }
-    return unreadable == 0 ? 0 : 1;
+    appendHistory(settings.input, conversion.read);
+    writeProtocol(settings.protocolFile, protocol);
+    const bool complete = category != nullptr && in.error() == QFileDevice::NoError &&
+                          conversion.refused == 0 && conversion.unreadable.isEmpty();
+    return complete ? 0 : 1;
 }
