@@ -107,10 +107,10 @@ void PendingMarker::beforeMarking(qint64 size, const MarkingUnderWay& marking) {
                  marking.view, marking.filter, marking.markFilter});
 }
 
+// The marker on disk is left as it is: should the run end before the next marking, the
+// database shows this one done, and a later run reads the marker the same way.
 void PendingMarker::afterMarking() {
     confirmed_ = attempted_;
-    writeMarker(markerOf(tmp_, file_.baseName),
-                {file_.typeWord, file_.formatName, confirmed_, confirmed_, 0, {}, {}, {}});
 }
 
 void clearPending(const QString& tmp, const QString& baseName) {
