@@ -233,6 +233,53 @@ void printShare(const char* what, double time, double total) {
     std::printf("  %-36s %7.3f s  %5.1f %%\n", what, time, 100.0 * time / total);
 }
 
+// The converter's own time: as many runs of it alone as the measured run made.
+double converterSeconds(const YearMachine& machine, int converters) {
+    QElapsedTimer timer;
+    timer.start();
+    for (int i = 0; i < converters; ++i) {
+        runTool(machine.converter(), {}, {}, QStringLiteral("/dev/null"));
+    }
+    return static_cast<double>(timer.nsecsElapsed()) / 1e9;
+}
+
+struct YearFigures {
+    int bookings = 0;
+    RunTimes run;
+    Trace trace;
+    double floor = 0;
+    double connection = 0;
+    double converter = 0;
+    int converters = 0;
+    double waitProcessor = 0;
+};
+
+void printYear(const YearFigures& year) {
+    const double wall = year.run.wall;
+    std::printf("Buchungen:                         %d (+ 8000 Kasse, Waren, Erlöse, Gut)\n",
+                year.bookings);
+    std::printf("pendra_transfer --batch buchungen: %.3f s\n", wall);
+    std::printf("Boden (sqlite3, gleiche SQL):      %.3f s (%d Anweisungen)\n", year.floor,
+                static_cast<int>(year.trace.statements.count(";\n")));
+    std::printf("Lauf / Boden:                      %.2f (Ziel: hoechstens 1,5)\n",
+                wall / year.floor);
+    std::printf("Anteile am Lauf:\n");
+    printShare("Verbindungsaufbau", year.connection, wall);
+    printShare("Ausspielen (SELECT bis Ende)", year.trace.exportSeconds, wall);
+    printShare("Kennzeichnen (UPDATE)", year.trace.markSeconds, wall);
+    printShare("Konverterlaeufe", year.converter, wall);
+    printShare(
+        "Uebriges",
+        wall - year.connection - year.trace.exportSeconds - year.trace.markSeconds - year.converter,
+        wall);
+    const double wait = kConverterDelayMs / 1000.0 * year.converters;
+    std::printf(
+        "Warten auf %d Konverter zu je %.0f s: %.3f s Prozessorzeit = %.2f %% "
+        "der Wartezeit (Ziel: unter 2 %%)\n",
+        year.converters, kConverterDelayMs / 1000.0, year.waitProcessor,
+        100.0 * year.waitProcessor / wait);
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -243,51 +290,25 @@ int main(int argc, char* argv[]) {
             stderr, "Aufruf: year_bench DEMO_ORDNER WERKZEUG_ORDNER PENDRA_TRANSFER [BUCHUNGEN]\n");
         return 2;
     }
-    const int bookings = args.size() > 4 ? args[4].toInt() : 50000;
-    const YearMachine machine(args[1], args[2], bookings);
+    YearFigures year;
+    year.bookings = args.size() > 4 ? args[4].toInt() : 50000;
+    const YearMachine machine(args[1], args[2], year.bookings);
     const QString transfer = args[3];
     const QStringList command = {QStringLiteral("--batch"), QStringLiteral("buchungen"),
                                  QStringLiteral("--yes")};
 
     machine.reset();
-    const RunTimes run = runMeasured(transfer, command);
-    const Trace trace = readTrace(machine.tracePath());
-    const int converters = machine.converterRuns();
-    const double floor = floorSeconds(machine, trace.statements);
-    const double connection = connectionSeconds() * trace.connections;
-
-    // The converter's own time: the same run again, its converter runs alone.
-    QElapsedTimer converterTimer;
-    converterTimer.start();
-    for (int i = 0; i < converters; ++i) {
-        runTool(machine.converter(), {}, {}, QStringLiteral("/dev/null"));
-    }
-    const double converterTime = static_cast<double>(converterTimer.nsecsElapsed()) / 1e9;
+    year.run = runMeasured(transfer, command);
+    year.trace = readTrace(machine.tracePath());
+    year.converters = machine.converterRuns();
+    year.floor = floorSeconds(machine, year.trace.statements);
+    year.connection = connectionSeconds() * year.trace.connections;
+    year.converter = converterSeconds(machine, year.converters);
 
     machine.reset();
     qputenv("PENDRA_DAMO_DELAY_MS", QByteArray::number(kConverterDelayMs));
     const RunTimes waiting = runMeasured(transfer, command);
-    const double wait = kConverterDelayMs / 1000.0 * converters;
-    const double waitProcessor = std::max(0.0, waiting.processor - run.processor);
-
-    std::printf("Buchungen:                         %d (+ 8000 Kasse, Waren, Erlöse, Gut)\n",
-                bookings);
-    std::printf("pendra_transfer --batch buchungen: %.3f s\n", run.wall);
-    std::printf("Boden (sqlite3, gleiche SQL):      %.3f s (%d Anweisungen)\n", floor,
-                static_cast<int>(trace.statements.count(";\n")));
-    std::printf("Lauf / Boden:                      %.2f (Ziel: hoechstens 1,5)\n",
-                run.wall / floor);
-    std::printf("Anteile am Lauf:\n");
-    printShare("Verbindungsaufbau", connection, run.wall);
-    printShare("Ausspielen (SELECT bis Ende)", trace.exportSeconds, run.wall);
-    printShare("Kennzeichnen (UPDATE)", trace.markSeconds, run.wall);
-    printShare("Konverterlaeufe", converterTime, run.wall);
-    printShare("Uebriges",
-               run.wall - connection - trace.exportSeconds - trace.markSeconds - converterTime,
-               run.wall);
-    std::printf(
-        "Warten auf %d Konverter zu je %.0f s: %.3f s Prozessorzeit = %.2f %% "
-        "der Wartezeit (Ziel: unter 2 %%)\n",
-        converters, kConverterDelayMs / 1000.0, waitProcessor, 100.0 * waitProcessor / wait);
+    year.waitProcessor = std::max(0.0, waiting.processor - year.run.processor);
+    printYear(year);
     return 0;
 }
