@@ -97,8 +97,10 @@ RunTimes runMeasured(const QString& program, const QStringList& args) {
 // categories beside them; a correction waits here and there.
 QByteArray yearData(int bookings) {
     return "insert into Wirtschaftsjahr values (1, 2026, 26, '0101', '3112');"
-           "insert into Bankkonto (Nr, Bezeichnung, Konto) select i, 'Bank ' || i, "
-           "  '12' || (i - 1) || '0' from (select 1 i union all select 2 union all select 3"
+           // Every account with its IBAN: an empty column would shift the account list.
+           "insert into Bankkonto (Nr, Bezeichnung, Konto, IBAN) select i, 'Bank ' || i, "
+           "  '12' || (i - 1) || '0', 'DE0' || i from (select 1 i union all select 2 union all "
+           "select 3"
            "  union all select 4 union all select 5);"
            "with recursive n(i) as (select 1 union all select i + 1 from n where i < " +
            QByteArray::number(bookings) +
