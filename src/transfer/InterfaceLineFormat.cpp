@@ -13,6 +13,24 @@ namespace {
 // The contra account's column in the booking views: the one a correction key goes in front of.
 constexpr std::size_t kAccountColumn = 2;
 
+// A line break inside a value would split the record over two lines of the interface file:
+// each one (CR LF, CR or LF) becomes a single blank.
+void flattenLineBreaks(std::string& line) {
+    if (line.find_first_of("\r\n") == std::string::npos) {
+        return;
+    }
+    std::string flat;
+    flat.reserve(line.size());
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (c == '\r' && i + 1 < line.size() && line[i + 1] == '\n') {
+            continue;
+        }
+        flat += c == '\r' || c == '\n' ? ' ' : c;
+    }
+    line = std::move(flat);
+}
+
 }  // namespace
 
 InterfaceLineFormat::InterfaceLineFormat(QString view, std::vector<Column> columns,
@@ -44,6 +62,7 @@ const std::string& InterfaceLineFormat::format(const std::vector<Cell>& record) 
             appendCell(i, record[i]);
         }
     }
+    flattenLineBreaks(line_);
     return line_;
 }
 

@@ -85,6 +85,12 @@ TEST(InterfaceLineFormat, AKeyHeldAsTextIsNoKeyOnlyWhenItReadsExactlyZeroOrOne) 
     }
 }
 
+TEST(InterfaceLineFormat, ALineBreakInsideAValueBecomesOneBlank) {
+    auto lines = format(textColumns({"a", "Text", "c"}));
+    EXPECT_EQ(lines.format(record({"x", "Zeile 1\r\nZeile 2\nZeile 3\rEnde", "y"})),
+              "x;Zeile 1 Zeile 2 Zeile 3 Ende;y");
+}
+
 TEST(InterfaceLineFormat, OnlyTheTwoSpellingsOfTheKeyColumnAreKeys) {
     auto lines = format(textColumns({"a", "KORRKZ", "b"}));
     EXPECT_EQ(lines.format(record({"x", "40", "1200"})), "x;40;1200");
