@@ -4,12 +4,12 @@
 //
 //   export_bench DEMO_DIR [ROWS]
 
+#include "bench_tools.h"
 #include "transfer/DBConnect.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -17,6 +17,8 @@
 #include <functional>
 
 namespace {
+
+using pendra::bench::runTool;
 
 constexpr int kRounds = 3;
 
@@ -29,20 +31,6 @@ double bestSeconds(const std::function<void()>& run) {
         best = std::min(best, static_cast<double>(timer.nsecsElapsed()) / 1e9);
     }
     return best;
-}
-
-void runTool(const QString& program, const QStringList& args, const QByteArray& input,
-             const QString& output) {
-    QProcess process;
-    process.setStandardOutputFile(output);
-    process.start(program, args);
-    process.write(input);
-    process.closeWriteChannel();
-    if (!process.waitForFinished(600000) || process.exitCode() != 0) {
-        std::fprintf(stderr, "%s failed: %s\n", qPrintable(program),
-                     process.readAllStandardError().constData());
-        std::exit(1);
-    }
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 //
 //   year_bench DEMO_DIR TOOLS_DIR PENDRA_TRANSFER [BOOKINGS]
 
+#include "bench_tools.h"
 #include "transfer/DBConnect.h"
 #include "transfer/odbc.h"
 
@@ -15,7 +16,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -26,32 +26,16 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <vector>
 
 extern char** environ;
 
 namespace {
 
+using pendra::bench::quit;
+using pendra::bench::runTool;
+
 constexpr int kConverterDelayMs = 5000;
-
-[[noreturn]] void quit(const QString& why) {
-    std::fprintf(stderr, "%s\n", qPrintable(why));
-    std::exit(1);
-}
-
-void runTool(const QString& program, const QStringList& args, const QByteArray& input,
-             const QString& output) {
-    QProcess process;
-    process.setStandardOutputFile(output);
-    process.start(program, args);
-    process.write(input);
-    process.closeWriteChannel();
-    if (!process.waitForFinished(600000) || process.exitCode() != 0) {
-        quit(program + QStringLiteral(" failed: ") +
-             QString::fromLocal8Bit(process.readAllStandardError()));
-    }
-}
 
 // Wall and processor time of one run of a program (its own and its waited-for children's).
 struct RunTimes {
