@@ -1,9 +1,8 @@
 #include "platform/codepage.h"
 
-#include <QList>
 
-#include <algorithm>
 #include <array>
+#include <utility>
 
 namespace pendra::platform {
 
@@ -32,26 +31,82 @@ int byteFor(uint codePoint) {
 
 Encoded encodeAnsi(QStringView text) {
     Encoded result;
-    result.bytes.reserve(text.size());
-    for (const uint codePoint : text.toUcs4()) {
+    result.bytes.resize(text.size());
+    char* out = result.bytes.data();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        uint codePoint = text[i].unicode();
+        if (QChar::isHighSurrogate(codePoint) && i + 1 < text.size() &&
+            text[i + 1].isLowSurrogate()) {
+            codePoint = QChar::surrogateToUcs4(text[i], text[i + 1]);
+            ++i;
+        }
         const int byte = byteFor(codePoint);
         if (byte < 0) {
-            result.bytes.append('?');
             ++result.replaced;
-        } else {
-            result.bytes.append(static_cast<char>(byte));
         }
+        *out++ = byte < 0 ? '?' : static_cast<char>(byte);
     }
+    result.bytes.truncate(out - result.bytes.constData());
     return result;
 }
 
-Encoded encodeUtf8AsAnsi(QByteArrayView utf8) {
-    const bool ascii = std::all_of(utf8.begin(), utf8.end(),
-                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    if (ascii) {
-        return {utf8.toByteArray(), 0};
+namespace {
+
+bool isContinuation(unsigned char byte) {
+    return (byte & 0xC0) == 0x80;
+}
+
+// The code point of the well-formed two- or three-byte sequence at `at`, and its length;
+// 0 for anything else, which the caller leaves to Qt's decoder and its rules for bad bytes.
+std::pair<uint, int> shortSequence(QByteArrayView utf8, qsizetype at) {
+    const auto lead = static_cast<unsigned char>(utf8[at]);
+    const auto byte = [&](qsizetype i) -> unsigned char {
+        return at + i < utf8.size() ? static_cast<unsigned char>(utf8[at + i]) : 0;
+    };
+    if (lead >= 0xC2 && lead <= 0xDF && isContinuation(byte(1))) {
+        return {((lead & 0x1Fu) << 6) | (byte(1) & 0x3Fu), 2};
     }
-    return encodeAnsi(QString::fromUtf8(utf8));
+    const bool overlong = lead == 0xE0 && byte(1) < 0xA0;
+    const bool surrogate = lead == 0xED && byte(1) >= 0xA0;
+    if (lead >= 0xE0 && lead <= 0xEF && isContinuation(byte(1)) && isContinuation(byte(2)) &&
+        !overlong && !surrogate) {
+        return {((lead & 0x0Fu) << 12) | ((byte(1) & 0x3Fu) << 6) | (byte(2) & 0x3Fu), 3};
+    }
+    return {0, 0};
+}
+
+}  // namespace
+
+int appendUtf8AsAnsi(QByteArrayView utf8, QByteArray& out) {
+    const qsizetype start = out.size();
+    out.resize(start + utf8.size());  // never more bytes than the UTF-8 text has
+    char* next = out.data() + start;
+    int replaced = 0;
+    for (qsizetype i = 0; i < utf8.size();) {
+        if (static_cast<unsigned char>(utf8[i]) < 0x80) {
+            *next++ = utf8[i++];
+            continue;
+        }
+        const auto [codePoint, length] = shortSequence(utf8, i);
+        if (length == 0) {
+            const Encoded rest = encodeAnsi(QString::fromUtf8(utf8.sliced(i)));
+            out.truncate(next - out.constData());
+            out.append(rest.bytes);
+            return replaced + rest.replaced;
+        }
+        const int byte = byteFor(codePoint);
+        replaced += byte < 0 ? 1 : 0;
+        *next++ = byte < 0 ? '?' : static_cast<char>(byte);
+        i += length;
+    }
+    out.truncate(next - out.constData());
+    return replaced;
+}
+
+Encoded encodeUtf8AsAnsi(QByteArrayView utf8) {
+    Encoded result;
+    result.replaced = appendUtf8AsAnsi(utf8, result.bytes);
+    return result;
 }
 
 QByteArray toAnsi(QStringView text) {

@@ -17,6 +17,9 @@ struct Encoded {
 Encoded encodeAnsi(QStringView text);
 // The same for UTF-8 bytes; plain ASCII is copied as it is.
 Encoded encodeUtf8AsAnsi(QByteArrayView utf8);
+// Appends the UTF-8 text in Windows-1252 to `out`, so that a caller writing many lines
+// reuses one buffer; returns the number of characters that became "?".
+int appendUtf8AsAnsi(QByteArrayView utf8, QByteArray& out);
 QByteArray toAnsi(QStringView text);
 QString fromAnsi(const QByteArray& bytes);
 

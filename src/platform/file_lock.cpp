@@ -35,8 +35,10 @@ FolderLock::~FolderLock() {
 
 bool replaceFile(const QString& path, const QByteArray& contents, QString* error) {
     QSaveFile file(path);
+    // commit() renames the file even when its closing flush fails (a full disk), so a flush
+    // of its own comes first: a cut-off file must never replace the old one.
     if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size() ||
-        !file.commit()) {
+        !file.flush() || !file.commit()) {
         if (error != nullptr) {
             *error = germanSystemError(file.errorString());
         }

@@ -10,7 +10,7 @@ namespace pendra::platform {
 namespace {
 
 // The errors a file, folder or program start usually meets.
-constexpr std::array<std::pair<int, const char*>, 19> kGermanTexts{{
+constexpr std::array<std::pair<int, const char*>, 20> kGermanTexts{{
     {EACCES, "Zugriff verweigert"},
     {EPERM, "Die Operation ist nicht erlaubt"},
     {ENOENT, "Datei oder Verzeichnis nicht gefunden"},
@@ -19,6 +19,7 @@ constexpr std::array<std::pair<int, const char*>, 19> kGermanTexts{{
     {EEXIST, "Die Datei existiert bereits"},
     {ENOSPC, "Auf dem Datenträger ist kein Platz mehr frei"},
     {EDQUOT, "Das Speicherkontingent ist erschöpft"},
+    {EFBIG, "Die Datei ist zu groß"},
     {EROFS, "Das Dateisystem ist schreibgeschützt"},
     {EIO, "Ein-/Ausgabefehler"},
     {EBUSY, "Das Gerät oder die Datei ist belegt"},

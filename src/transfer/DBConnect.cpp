@@ -41,6 +41,19 @@ std::string textOf(const odbc::Query& query, int column, const Cell& cell) {
     return text;
 }
 
+// A value of a list whose values are told apart by the separator: one that holds the
+// separator would move every later value to another place in the list.
+QString valueForList(const QString& view, const odbc::Query& query, int column, const Cell& cell,
+                     const QString& separator) {
+    QString value = QString::fromStdString(textOf(query, column, cell));
+    if (!separator.isEmpty() && value.contains(separator)) {
+        throw Failure(QStringLiteral("Der Wert \"%1\" in Spalte %2 der Sicht \"%3\" enthält das "
+                                     "Trennzeichen \"%4\" und kann nicht gelesen werden.")
+                          .arg(value, QString::fromUtf8(query.name(column)), view, separator));
+    }
+    return value;
+}
+
 std::vector<InterfaceLineFormat::Column> columnsOf(const odbc::Query& query, int columnCount) {
     std::vector<InterfaceLineFormat::Column> columns;
     for (int i = 0; i < columnCount; ++i) {
@@ -57,11 +70,12 @@ class InterfaceFile {
 public:
     explicit InterfaceFile(const QString& path) : file_(platform::resolvePath(path)) {}
 
+    // `line` ends with its CR LF.
     void writeLine(const QByteArray& line) {
         if (!file_.isOpen() && !file_.open(QIODevice::WriteOnly | QIODevice::Append)) {
             fail();
         }
-        if (file_.write(line) != line.size() || file_.write("\r\n", 2) != 2) {
+        if (file_.write(line) != line.size()) {
             fail();
         }
     }
@@ -73,7 +87,11 @@ public:
     }
 
 private:
-    [[noreturn]] void fail() const {
+    [[noreturn]] void fail() {
+        // A write cut short by a full disk leaves no cause; writing the rest meets it.
+        if (file_.isOpen()) {
+            file_.flush();
+        }
         throw Failure(QStringLiteral("In die Datei \"%1\" kann nicht geschrieben werden: %2")
                           .arg(file_.fileName(), platform::germanSystemError(file_.errorString())));
     }
@@ -99,10 +117,12 @@ ExportResult ExportRecords(const QString& view, const QString& filePath, int col
     InterfaceFile file(filePath);
     ExportResult result;
     std::vector<Cell> row;
+    QByteArray line;
     while (query.next(columnCount, row)) {
-        const platform::Encoded encoded = platform::encodeUtf8AsAnsi(lines.format(row));
-        file.writeLine(encoded.bytes);
-        result.replacedCharacters += encoded.replaced;
+        line.resize(0);
+        result.replacedCharacters += platform::appendUtf8AsAnsi(lines.format(row), line);
+        line.append("\r\n", 2);
+        file.writeLine(line);
         ++result.records;
         if (progress) {
             progress(result.records);
@@ -149,7 +169,7 @@ int CollectValues(const QString& view, int columnCount, const QString& filter,
         for (int i = 0; i < columnCount; ++i) {
             const Cell& cell = row[static_cast<std::size_t>(i)];
             if (cell.actualSize() >= 1 && cell.bytes != " ") {
-                result += QString::fromStdString(textOf(query, i, cell)) + separator;
+                result += valueForList(view, query, i, cell, separator) + separator;
             }
         }
     }

@@ -32,7 +32,8 @@ ExportResult ExportRecords(const QString& view, const QString& filePath, int col
 void MarkBooked(const QString& view, const QString& filter);
 
 // Collects every non-empty value of the first `columnCount` columns, each followed by the
-// separator, row after row. Returns the number of rows read.
+// separator, row after row. Returns the number of rows read. A value that holds the
+// separator throws pendra::Failure: it would shift the values behind it.
 int CollectValues(const QString& view, int columnCount, const QString& filter,
                   const QString& separator, QString& result);
 

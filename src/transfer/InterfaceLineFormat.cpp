@@ -4,6 +4,7 @@
 #include "transfer/KontoKorrect.h"
 #include "transfer/value_text.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace pendra::transfer {
@@ -16,7 +17,8 @@ constexpr std::size_t kAccountColumn = 2;
 // A line break inside a value would split the record over two lines of the interface file:
 // each one (CR LF, CR or LF) becomes a single blank.
 void flattenLineBreaks(std::string& line) {
-    if (line.find_first_of("\r\n") == std::string::npos) {
+    const auto isBreak = [](char c) { return c == '\r' || c == '\n'; };
+    if (std::none_of(line.begin(), line.end(), isBreak)) {
         return;
     }
     std::string flat;
@@ -120,7 +122,17 @@ void InterfaceLineFormat::appendAmount(std::size_t column, const Cell& cell) {
 }
 
 void InterfaceLineFormat::appendPlain(std::size_t column, const Cell& cell) {
-    value_text::append(columns_[column].kind, cell.bytes, line_);
+    const ValueKind kind = columns_[column].kind;
+    // DATEV reads DD.MM.YYYY only; a date the file cannot hold is named, not written raw.
+    if ((kind == ValueKind::Date || kind == ValueKind::Timestamp) &&
+        !value_text::isDate(cell.bytes)) {
+        throw Failure(
+            QStringLiteral("Das Datum \"%1\" in Spalte %2 der Sicht \"%3\" ist kein gültiges "
+                           "Datum (erwartet wird Jahr-Monat-Tag, Jahre 0000 bis 9999).")
+                .arg(QString::fromStdString(cell.bytes), QString::fromUtf8(columns_[column].name),
+                     view_));
+    }
+    value_text::append(kind, cell.bytes, line_);
     if (column + 1 != columns_.size()) {
         line_ += separator_;
     }

@@ -15,7 +15,8 @@ namespace pendra::transfer {
 // the account in column 2, of this record or a later one, unless it is 0 or 1; amounts
 // ("Skbetr", "Wert") are written in hundredths; the currency column ("Ausdr9") gets the
 // currency given. Empty and Null values are left out; a single blank leaves an empty field.
-// Every field but the last plain one is followed by the separator.
+// Every field but the last plain one is followed by the separator. A value of a date column
+// that is no date "YYYY-MM-DD" (with or without a time) throws pendra::Failure.
 class InterfaceLineFormat {
 public:
     struct Column {

@@ -144,6 +144,26 @@ bool isoDate(std::string_view s) {
            s[7] == '-' && twoDigits(s, 8);
 }
 
+bool twoDigitsFrom(std::string_view s, std::size_t at, int low, int high) {
+    if (!twoDigits(s, at)) {
+        return false;
+    }
+    const int value = (s[at] - '0') * 10 + (s[at + 1] - '0');
+    return value >= low && value <= high;
+}
+
+// "hh:mm:ss" at `at`, then nothing or a fraction of a second.
+bool isTimeToEnd(std::string_view s, std::size_t at) {
+    if (s.size() < at + 8 || !twoDigits(s, at) || s[at + 2] != ':' || !twoDigits(s, at + 3) ||
+        s[at + 5] != ':' || !twoDigits(s, at + 6)) {
+        return false;
+    }
+    const std::string_view fraction = s.substr(at + 8);
+    return fraction.empty() ||
+           (fraction.size() > 1 && fraction[0] == '.' &&
+            std::all_of(fraction.begin() + 1, fraction.end(), isDigit));
+}
+
 void appendGermanDate(std::string_view s, std::string& out) {
     out.append(s.substr(8, 2))
         .append(".")
@@ -219,6 +239,13 @@ std::optional<std::string> hundredths(std::string_view raw) {
         return std::string("0");
     }
     return d->negative ? "-" + whole : whole;
+}
+
+bool isDate(std::string_view raw) {
+    if (!isoDate(raw) || !twoDigitsFrom(raw, 5, 1, 12) || !twoDigitsFrom(raw, 8, 1, 31)) {
+        return false;
+    }
+    return raw.size() == 10 || ((raw[10] == ' ' || raw[10] == 'T') && isTimeToEnd(raw, 11));
 }
 
 bool isZeroOrOne(std::string_view raw) {

@@ -21,4 +21,9 @@ std::optional<std::string> hundredths(std::string_view raw);
 // Whether the text is a number equal to 0 or 1.
 bool isZeroOrOne(std::string_view raw);
 
+// Whether the text is a date as drivers deliver one: "YYYY-MM-DD" with a month from 01 to 12
+// and a day from 01 to 31, alone or followed by " hh:mm:ss" (or "T" for the blank) and an
+// optional fraction of a second.
+bool isDate(std::string_view raw);
+
 }  // namespace pendra::transfer::value_text
