@@ -60,8 +60,15 @@ std::optional<KeyLine> keyLine(const QByteArray& line) {
     return KeyLine{text.left(equals).trimmed(), text.mid(equals + 1)};
 }
 
+QString lineBreaksAsBlanks(QString text) {
+    return text.replace(QLatin1Char('\r'), QLatin1Char(' '))
+        .replace(QLatin1Char('\n'), QLatin1Char(' '));
+}
+
+// A line break in a name matches the blank a write puts in its place.
 bool sameName(const QString& a, const QString& b) {
-    return a.trimmed().compare(b.trimmed(), Qt::CaseInsensitive) == 0;
+    return lineBreaksAsBlanks(a).trimmed().compare(lineBreaksAsBlanks(b).trimmed(),
+                                                   Qt::CaseInsensitive) == 0;
 }
 
 // Index range [begin, end) of the lines after the first header of `section`.
@@ -112,9 +119,7 @@ QString bounded(const QString& text, int bufferSize) {
 
 // A line break inside a name or value would split it into lines of its own.
 QByteArray singleLine(const QString& text) {
-    QString flat = text;
-    flat.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
-    return toAnsi(flat);
+    return toAnsi(lineBreaksAsBlanks(text));
 }
 
 QByteArray joinLines(const std::vector<Line>& lines) {
@@ -191,10 +196,22 @@ void setKey(std::vector<Line>& lines, const QString& section, const QString& key
                  Line{singleLine(key.trimmed()) + "=" + newValue, "\r\n"});
 }
 
+// Whether the names can be written so that a read finds them again: a "]" would end the
+// section name early, an "=" the key, and a key starting with "[" would read as a section.
+bool fitsTheFile(const QString& section, const QString& key) {
+    const QString sectionName = lineBreaksAsBlanks(section).trimmed();
+    const QString keyName = lineBreaksAsBlanks(key).trimmed();
+    return !sectionName.contains(QLatin1Char(']')) && !keyName.contains(QLatin1Char('=')) &&
+           !keyName.startsWith(QLatin1Char('['));
+}
+
 }  // namespace
 
 bool writePrivateProfileString(const QString& section, const QString& key, const QString& value,
                                const QString& fileName) {
+    if (!fitsTheFile(section, key)) {
+        return false;
+    }
     const QString path = profilePath(fileName);
     if (path.isEmpty()) {
         return false;

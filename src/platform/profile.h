@@ -19,7 +19,9 @@ QString getPrivateProfileString(const QString& section, const QString& key,
 // Writes one value: creates the file, appends a missing section at the end, adds a missing
 // key at the end of its section, replaces an existing value in place and keeps every other
 // line byte for byte. The file is replaced atomically under an advisory lock of its folder.
-// Returns false when the file could not be written; the old file then stays as it was.
+// Returns false when the file could not be written, or when a name cannot be held by the file
+// (a "]" in the section, an "=" in the key, a key starting with "["); the old file then stays
+// as it was.
 bool writePrivateProfileString(const QString& section, const QString& key, const QString& value,
                                const QString& fileName);
 

@@ -223,10 +223,12 @@ private:
 
 std::optional<Model> load(const QString& file, RegResult* error) {
     QFile in(resolvePath(file));
-    if (!in.exists()) {
-        return Model{};
-    }
+    // Opened first: QFile::exists() reports a file that a writer is just renaming over as
+    // missing (its old inode, no longer linked), which would read as an empty store.
     if (!in.open(QIODevice::ReadOnly)) {
+        if (!in.exists()) {
+            return Model{};
+        }
         *error = {RegStatus::IoError,
                   QStringLiteral("Die Registrierungsdatei \"%1\" kann nicht gelesen werden: %2")
                       .arg(file, germanSystemError(in.errorString()))};
@@ -324,6 +326,17 @@ RegResult modify(const QString& file, Change change) {
 RegResult missingKey(const QString& key) {
     return {RegStatus::NotFound,
             QStringLiteral("Der Schlüssel \"%1\" ist nicht vorhanden.").arg(key)};
+}
+
+// A line break in a key or value name would split its line of the file and damage the store.
+std::optional<RegResult> unwritableName(const QString& name) {
+    if (!name.contains(QLatin1Char('\n')) && !name.contains(QLatin1Char('\r'))) {
+        return std::nullopt;
+    }
+    return RegResult{RegStatus::InvalidName,
+                     QStringLiteral("Der Name \"%1\" enthält einen Zeilenumbruch; die "
+                                    "Registrierungsdatei kann ihn nicht aufnehmen.")
+                         .arg(name)};
 }
 
 RegResult missingValue(const QString& name) {
@@ -427,6 +440,9 @@ RegResult RegistryStore::subkeys(const QString& key, QStringList* names) const {
 
 RegResult RegistryStore::createKey(const QString& key) {
     return modify(file_, [&](Model& model) {
+        if (const auto refused = unwritableName(key)) {
+            return *refused;
+        }
         const QStringList path = keyPath(key);
         for (qsizetype depth = 1; depth <= path.size(); ++depth) {
             const QStringList ancestor = path.mid(0, depth);
@@ -440,6 +456,9 @@ RegResult RegistryStore::createKey(const QString& key) {
 
 RegResult RegistryStore::setValue(const QString& key, const QString& name, const RegValue& value) {
     return modify(file_, [&](Model& model) {
+        if (const auto refused = unwritableName(name)) {
+            return *refused;
+        }
         const QStringList path = keyPath(key);
         if (!exists(model, path)) {
             return missingKey(key);

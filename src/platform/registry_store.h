@@ -26,7 +26,8 @@ struct RegNamedValue {
     RegValue value;
 };
 
-enum class RegStatus { Ok, NotFound, HasSubkeys, Damaged, IoError };
+// InvalidName: a key or value name with a line break, which the file cannot hold.
+enum class RegStatus { Ok, NotFound, HasSubkeys, Damaged, IoError, InvalidName };
 
 struct RegResult {
     RegStatus status = RegStatus::Ok;
@@ -53,9 +54,9 @@ public:
     RegResult values(const QString& key, std::vector<RegNamedValue>* values) const;
     RegResult subkeys(const QString& key, QStringList* names) const;
 
-    // Creates the key and every missing key above it.
+    // Creates the key and every missing key above it. A name with a line break is refused.
     RegResult createKey(const QString& key);
-    // Sets a value of an existing key.
+    // Sets a value of an existing key. A value name with a line break is refused.
     RegResult setValue(const QString& key, const QString& name, const RegValue& value);
     RegResult deleteValue(const QString& key, const QString& name);
     enum class Subkeys { Refuse, Delete };

@@ -148,6 +148,35 @@ TEST(Profile, ALineBreakInAValueCannotAddLines) {
     EXPECT_EQ(box.readFile(QStringLiteral("Pendra.ini")), QByteArray("[s]\r\nk=a  [evil] x=1\r\n"));
 }
 
+TEST(Profile, ANameWithALineBreakFindsTheBlankWrittenForIt) {
+    const Sandbox box;
+    const QString file = box.path(QStringLiteral("Pendra.ini"));
+    ASSERT_TRUE(writePrivateProfileString(QStringLiteral("a\nb"), QStringLiteral("c\r\nd"),
+                                          QStringLiteral("1"), file));
+    ASSERT_TRUE(writePrivateProfileString(QStringLiteral("a\nb"), QStringLiteral("c\r\nd"),
+                                          QStringLiteral("2"), file));
+    EXPECT_EQ(box.readFile(QStringLiteral("Pendra.ini")), QByteArray("[a b]\r\nc  d=2\r\n"));
+    EXPECT_EQ(read(QStringLiteral("a\nb"), QStringLiteral("c\r\nd"), file), QStringLiteral("2"));
+    EXPECT_EQ(read(QStringLiteral("A B"), QStringLiteral("C  D"), file), QStringLiteral("2"));
+}
+
+TEST(Profile, NamesTheFileCannotHoldAreRefusedAndTheFileStays) {
+    const Sandbox box;
+    const QString file = box.path(QStringLiteral("Pendra.ini"));
+    box.writeFile(QStringLiteral("Pendra.ini"), "[a]\r\nk=alt\r\n");
+    // "[a]b]" would read as section "a", "k=x" as key "k", "[k" as a section header.
+    EXPECT_FALSE(writePrivateProfileString(QStringLiteral("a]b"), QStringLiteral("k"),
+                                           QStringLiteral("neu"), file));
+    EXPECT_FALSE(writePrivateProfileString(QStringLiteral("a"), QStringLiteral("k=x"),
+                                           QStringLiteral("neu"), file));
+    EXPECT_FALSE(writePrivateProfileString(QStringLiteral("a"), QStringLiteral(" [k"),
+                                           QStringLiteral("neu"), file));
+    EXPECT_EQ(box.readFile(QStringLiteral("Pendra.ini")), QByteArray("[a]\r\nk=alt\r\n"));
+    EXPECT_TRUE(writePrivateProfileString(QStringLiteral("[a"), QStringLiteral("k]"),
+                                          QStringLiteral("=[]"), file));
+    EXPECT_EQ(read(QStringLiteral("[a"), QStringLiteral("k]"), file), QStringLiteral("=[]"));
+}
+
 TEST(Profile, AWriteIntoAMissingFolderFailsAndCreatesNothing) {
     const Sandbox box;
     EXPECT_FALSE(writePrivateProfileString(QStringLiteral("s"), QStringLiteral("k"),

@@ -134,6 +134,29 @@ TEST(RegistryStore, AFileCutInHalfGivesAClearErrorAndIsNeverOverwritten) {
     EXPECT_EQ(box.readFile(QStringLiteral("system/registry.reg")), half);
 }
 
+TEST(RegistryStore, ANameWithALineBreakIsRefusedAndTheStoreStaysReadable) {
+    const Sandbox box;
+    RegistryStore store = RegistryStore::system();
+    ASSERT_TRUE(store.createKey(kProduct).ok());
+    const QByteArray before = box.readFile(QStringLiteral("system/registry.reg"));
+    const RegResult key = store.createKey(kProduct + QStringLiteral("\\neu\nZeile"));
+    EXPECT_EQ(key.status, RegStatus::InvalidName);
+    EXPECT_TRUE(key.message.contains(QStringLiteral("Zeilenumbruch"))) << key.message.toStdString();
+    EXPECT_EQ(store
+                  .setValue(kProduct, QStringLiteral("Wert\r\nzwei"),
+                            RegValue::fromText(QStringLiteral("1")))
+                  .status,
+              RegStatus::InvalidName);
+    EXPECT_EQ(box.readFile(QStringLiteral("system/registry.reg")), before);
+    EXPECT_TRUE(store.keyExists(kProduct).ok());
+    // Line breaks in the data are fine: they are written as hex.
+    EXPECT_TRUE(store
+                    .setValue(kProduct, QStringLiteral("Text"),
+                              RegValue::fromText(QStringLiteral("a\r\nb")))
+                    .ok());
+    EXPECT_EQ(text(store, kProduct, QStringLiteral("Text")), QStringLiteral("a\r\nb"));
+}
+
 TEST(RegistryStore, ForeignOrGarbledLinesAreDamageNotGuesswork) {
     const Sandbox box;
     const RegistryStore store = RegistryStore::system();
