@@ -9,6 +9,7 @@
 #include "platform/system_error_text.h"
 #include "transfer/InterfaceLineFormat.h"
 #include "transfer/odbc.h"
+#include "transfer/shared_connection.h"
 #include "transfer/value_text.h"
 
 #include <QFile>
@@ -110,8 +111,8 @@ ExportResult ExportRecords(const QString& view, const QString& filePath, int col
     const std::string currency =
         common::Registry::ReadRegValue(common::productKey(), QStringLiteral("WKen")).toStdString();
 
-    odbc::Connection connection(connectionText());
-    odbc::Query query = openView(connection, view, filter, columnCount);
+    const ConnectionUse connection(connectionText());
+    odbc::Query query = openView(*connection, view, filter, columnCount);
     InterfaceLineFormat lines(view, columnsOf(query, columnCount), separator.toStdString(),
                               currency);
     InterfaceFile file(filePath);
@@ -151,17 +152,17 @@ void MarkBooked(const QString& view, const QString& filter) {
             QStringLiteral("update ") + view + QStringLiteral(" set Bu_kz = 'B' ") + filter,
             QStringLiteral("update ") + bracketed + QStringLiteral(" set KorrKz = 0 ") + filter};
     }
-    odbc::Connection connection(connectionText());
+    const ConnectionUse connection(connectionText());
     for (const QString& statement : statements) {
-        connection.execute(statement);
+        connection->execute(statement);
     }
 }
 
 int CollectValues(const QString& view, int columnCount, const QString& filter,
                   const QString& separator, QString& result) {
     result.clear();
-    odbc::Connection connection(connectionText());
-    odbc::Query query = openView(connection, view, filter, columnCount);
+    const ConnectionUse connection(connectionText());
+    odbc::Query query = openView(*connection, view, filter, columnCount);
     int rows = 0;
     std::vector<Cell> row;
     while (query.next(columnCount, row)) {
@@ -180,8 +181,8 @@ void LookupValue(const QString& view, int columnCount, const QString& filter, co
                  QString& result) {
     result.clear();
     const QByteArray wanted = column.toUtf8();
-    odbc::Connection connection(connectionText());
-    odbc::Query query = openView(connection, view, filter, columnCount);
+    const ConnectionUse connection(connectionText());
+    odbc::Query query = openView(*connection, view, filter, columnCount);
     std::vector<Cell> row;
     while (query.next(columnCount, row)) {
         for (int i = 0; i < columnCount; ++i) {

@@ -4,6 +4,7 @@
 #include "transfer/DBConnect.h"
 #include "transfer/RunDamo.h"
 #include "transfer/settings_lookup.h"
+#include "transfer/shared_connection.h"
 #include "transfer/text_checks.h"
 
 #include <QStringList>
@@ -56,6 +57,7 @@ const Command* commandOfMenuEntry(QStringView objectName) {
 }
 
 void bookingsCommand(CommandRun& run) {
+    const SharedConnection connection;
     QString values;
     DBConnect::CollectValues(QStringLiteral("Ausspielzeitraum"), 5, QString(), QStringLiteral(";"),
                              values);
@@ -83,6 +85,7 @@ void bookingsCommand(CommandRun& run) {
 }
 
 void masterDataCommand(CommandRun& run) {
+    const SharedConnection connection;
     if (CreateQuery::ExportMasterData(run) < 1) {
         return;
     }
@@ -90,6 +93,7 @@ void masterDataCommand(CommandRun& run) {
 }
 
 void accountLabelsCommand(CommandRun& run) {
+    const SharedConnection connection;
     if (CreateQuery::ExportAccountLabels(run) < 1) {
         return;
     }
