@@ -1,6 +1,7 @@
 #pragma once
 
 #include "transfer/CommandRun.h"
+#include "transfer/exclusive_run.h"
 
 #include <QStringView>
 
@@ -20,7 +21,7 @@ void masterDataCommand(CommandRun& run);
 // Exports the account labels and hands the file to DATEV.
 void accountLabelsCommand(CommandRun& run);
 
-// A command as the window and the command line offer it.
+// A command as the window and the command line offer it; both run it under the run lock.
 struct Command {
     const char* batchWord;  // the word after --batch
     const char* menuEntry;  // the object name of the window's menu entry
@@ -29,9 +30,10 @@ struct Command {
 };
 
 inline constexpr std::array<Command, 3> kCommands = {{
-    {"buchungen", "BwOutp", bookingsCommand, "Buchungssätze ausspielen"},
-    {"stammdaten", "StammOutp", masterDataCommand, "Stammdaten ausspielen"},
-    {"kontenbeschriftungen", "Kontenoutp", accountLabelsCommand, "Kontenbeschriftungen ausspielen"},
+    {"buchungen", "BwOutp", exclusively<bookingsCommand>, "Buchungssätze ausspielen"},
+    {"stammdaten", "StammOutp", exclusively<masterDataCommand>, "Stammdaten ausspielen"},
+    {"kontenbeschriftungen", "Kontenoutp", exclusively<accountLabelsCommand>,
+     "Kontenbeschriftungen ausspielen"},
 }};
 
 // The command with that batch word, or with that menu entry; nothing for any other text.
