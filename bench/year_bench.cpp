@@ -9,6 +9,7 @@
 //   year_bench DEMO_DIR TOOLS_DIR PENDRA_TRANSFER [BOOKINGS]
 
 #include "bench_tools.h"
+#include "support/year_data.h"
 #include "transfer/DBConnect.h"
 #include "transfer/odbc.h"
 
@@ -77,38 +78,6 @@ RunTimes runMeasured(const QString& program, const QStringList& args) {
     return {wall, seconds(usage.ru_utime) + seconds(usage.ru_stime)};
 }
 
-// A year: bank movements of four kinds spread over the accounts and months, and the other
-// categories beside them; a correction waits here and there.
-QByteArray yearData(int bookings) {
-    return "insert into Wirtschaftsjahr values (1, 2026, 26, '0101', '3112');"
-           // Every account with its IBAN: an empty column would shift the account list.
-           "insert into Bankkonto (Nr, Bezeichnung, Konto, IBAN) select i, 'Bank ' || i, "
-           "  '12' || (i - 1) || '0', 'DE0' || i from (select 1 i union all select 2 union all "
-           "select 3"
-           "  union all select 4 union all select 5);"
-           "with recursive n(i) as (select 1 union all select i + 1 from n where i < " +
-           QByteArray::number(bookings) +
-           ")"
-           " insert into Buchung (Kategorie, Wert, SH, Gegenkonto, Beleg1, Datum, Konto,"
-           "   Bankkonto, Skbetr, Buchungstext, KorrKz)"
-           " select case i % 4 when 0 then 'Ueberw' when 1 then 'Kreditor_bank'"
-           "   when 2 then 'Zahlungen' else 'Gutschriften_bank' end,"
-           "   (i * 7919 % 380000) / 100.0 + 1, case i % 2 when 0 then 'S' else 'H' end,"
-           "   '4930', 'BB' || i, printf('2026-%02d-%02d', i / 7 % 12 + 1, i % 28 + 1),"
-           "   '12' || (i % 5) || '0', '12' || (i % 5) || '0', 0,"
-           "   'Bankbewegung für Bürobedarf ' || i, case when i % 5000 = 0 then 40 else 0 end"
-           " from n;"
-           "with recursive n(i) as (select 1 union all select i + 1 from n where i < 8000)"
-           " insert into Buchung (Kategorie, Wert, SH, Gegenkonto, Beleg1, Datum, Konto,"
-           "   Skbetr, Buchungstext, storno)"
-           " select case i % 4 when 0 then 'kasse' when 1 then 'Kreditor'"
-           "   when 2 then 'Rechnungen' else 'Gutschriften' end,"
-           "   (i * 6007 % 250000) / 100.0 + 1, 'S', '8400', 'RE' || i,"
-           "   printf('2026-%02d-%02d', i % 12 + 1, i % 28 + 1), '1000' || (i % 3), 0,"
-           "   'Rechnung Einbauküche ' || i, case when i % 100 = 2 then 'Ja' else 'Nein' end"
-           " from n;";
-}
-
 // The statements of the driver's trace file, and SQLite's time for each kind.
 struct Trace {
     QByteArray statements;
@@ -164,7 +133,7 @@ public:
         runTool(demo + QStringLiteral("/make-demo-machine"),
                 {root_, QStringLiteral("--schema-only"), QStringLiteral("--tools"), tools}, {},
                 dir_.filePath(QStringLiteral("make.log")));
-        runTool(QStringLiteral("sqlite3"), {database()}, yearData(bookings),
+        runTool(QStringLiteral("sqlite3"), {database()}, pendra::test::yearData(bookings),
                 dir_.filePath(QStringLiteral("fill.log")));
         QFile::copy(database(), pristine());
         QFile odbcIni(root_ + QStringLiteral("/odbc/odbc.ini"));

@@ -5,8 +5,9 @@
 // (EXTF_….csv) into "Ausgabepfad". The protocol in "Protokolldatei" names the run's settings,
 // every refused record with line, field and value, the file written and the counts;
 // damo32.log beside the program gets one line per run (input file, records read).
-// PENDRA_DAMO_DELAY_MS makes it take that long first. Exit code 0 when no record was refused,
-// 1 otherwise.
+// PENDRA_DAMO_DELAY_MS makes it take that long first. For tests, PENDRA_DAMO_COPY_DIR names a
+// folder that gets a copy of every input file as read, numbered per run
+// ("0007_FIBU-BW.1200.txt"). Exit code 0 when no record was refused, 1 otherwise.
 
 #include "platform/codepage.h"
 #include "platform/paths.h"
@@ -65,6 +66,26 @@ void writeProtocol(const QString& path, const QStringList& lines) {
     }
 }
 
+// Converters that run at the same time never take the same number.
+void keepCopyIfAsked(const QString& inputFile, const QByteArray& input) {
+    const QString folder = qEnvironmentVariable("PENDRA_DAMO_COPY_DIR");
+    if (folder.isEmpty() || !QDir().mkpath(folder)) {
+        return;
+    }
+    for (qsizetype number = QDir(folder).entryList(QDir::Files).size();; ++number) {
+        QFile copy(QDir(folder).filePath(QStringLiteral("%1_%2")
+                                             .arg(number, 4, 10, QLatin1Char('0'))
+                                             .arg(QFileInfo(inputFile).fileName())));
+        if (copy.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            copy.write(input);
+            return;
+        }
+        if (!copy.exists()) {
+            return;
+        }
+    }
+}
+
 Conversion convertInput(const Category* category, QFile& in, const RunSettings& settings,
                         QStringList& protocol) {
     if (!in.open(QIODevice::ReadOnly)) {
@@ -72,6 +93,7 @@ Conversion convertInput(const Category* category, QFile& in, const RunSettings& 
         return {};
     }
     const QByteArray input = in.readAll();
+    keepCopyIfAsked(in.fileName(), input);
     if (category == nullptr) {
         protocol.append(QStringLiteral("Formatname unbekannt: ") + settings.formatName);
         return {};

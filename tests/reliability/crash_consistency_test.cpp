@@ -1,0 +1,296 @@
+// Bookings runs killed with SIGKILL at many moments lose no booking. A chain starts from the
+// generated year: its first run is killed anywhere, the next ones soon after their start, each
+// picking up what the last left, and a last run completes. Only the transfer program is
+// killed: a converter it started runs on, as DATEV's would. After every kill each booking
+// marked booked has its line, byte for byte as an uninterrupted run wrote it, in a file the
+// converter read or in an interface file whose marker covers it, and the settings and the
+// registry read as before. At the end of a chain the converter has read every line of the
+// uninterrupted run exactly once, and the database shows what the uninterrupted run left.
+#include "reliability/crash_machine.h"
+#include "reliability/run_phase.h"
+#include "reliability/settings_snapshot.h"
+#include "support/year_data.h"
+
+#include <QElapsedTimer>
+#include <QHash>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <csignal>
+#include <cstdio>
+#include <random>
+
+using namespace pendra::test;
+
+namespace {
+
+constexpr int kKillsPerCase = 100;
+constexpr int kKillsPerChain = 25;
+// Runs after the first of a chain are killed within this share of an uninterrupted run.
+constexpr double kEarlyShare = 0.15;
+
+// Besides the generated year: new corrections, and booked records whose correction waits.
+QByteArray year() {
+    return yearData(3000, 1200, 3) +
+           "update Buchung set KorrKz = 40 where Beleg1 in ('BB101', 'BB1502', 'RE9');"
+           "update Buchung set Bu_kz = 'B', KorrKz = 40 where Beleg1 in ('BB100', 'BB2003', "
+           "'RE4');";
+}
+
+// What one uninterrupted run on the generated year hands to DATEV and leaves in the database.
+struct Reference {
+    QHash<QByteArray, QByteArray> lineOf;  // by voucher
+    // The marking covers the whole period, so cancelled invoices are marked without a line.
+    QSet<QString> markedWithoutLine;
+    QStringList endState;
+    qint64 runMs = 0;
+};
+
+Reference referenceRun(const CrashMachine& machine) {
+    QElapsedTimer timer;
+    timer.start();
+    const auto run = machine.startBookingsRun();
+    EXPECT_TRUE(run->waitForFinished(-1) && run->exitStatus() == QProcess::NormalExit &&
+                run->exitCode() == 0);
+    Reference reference;
+    reference.runMs = timer.elapsed();
+    for (const auto& file : machine.handedOver()) {
+        for (const QByteArray& line : interfaceLines(file.contents)) {
+            EXPECT_FALSE(reference.lineOf.contains(voucherOf(line))) << line.toStdString();
+            reference.lineOf.insert(voucherOf(line), line);
+        }
+    }
+    // Every booking but the cancelled invoices goes out.
+    EXPECT_EQ(QString::number(reference.lineOf.size()),
+              machine.demo()
+                  .rows(QStringLiteral("select count(*) from Buchung where not "
+                                       "(Kategorie = 'Rechnungen' and storno = 'Ja')"))
+                  .value(0));
+    reference.endState = machine.markingState();
+    for (const QString& voucher : machine.markedVouchers()) {
+        if (!reference.lineOf.contains(voucher.toUtf8())) {
+            reference.markedWithoutLine.insert(voucher);
+        }
+    }
+    return reference;
+}
+
+// A DATEV program running shows the hand-over; otherwise what the run left unfinished.
+RunPhase phaseOf(const ProcessView& seen, CrashMachine::Unfinished unfinished) {
+    if (seen.runsDatevProgram) {
+        return RunPhase::HandOver;
+    }
+    if (!seen.holdsDatabase) {
+        return RunPhase::StartUp;
+    }
+    if (unfinished == CrashMachine::Unfinished::Marking) {
+        return RunPhase::Marking;
+    }
+    return seen.holdsInterfaceFile || unfinished == CrashMachine::Unfinished::Export
+               ? RunPhase::Export
+               : RunPhase::Database;
+}
+
+struct Figures {
+    int kills = 0;
+    int chains = 0;
+    qint64 recordsChecked = 0;
+    int lostWrites = 0;       // marked, and its line nowhere on disk after a kill
+    int neverHandedOver = 0;  // not read by the converter when a chain ended
+    int sentTwice = 0;        // read twice, apart from whole files handed over twice
+    int unknownLines = 0;     // not as the uninterrupted run wrote them
+    int filesHandedTwice = 0;
+    int killsMidYear = 0;  // some bookings marked, not all
+    std::array<int, kRunPhases> phases{};
+    QStringList faults;
+
+    void fault(const QString& text) {
+        if (faults.size() < 20) {
+            faults.append(QStringLiteral("chain %1, kill %2: ").arg(chains).arg(kills) + text);
+        }
+    }
+
+    void print(const char* name) const {
+        std::printf(
+            "%s: %d kills in %d chains, %lld marked records checked, lost writes %d, "
+            "never handed over %d, lines twice %d, unknown lines %d, files handed over "
+            "twice %d, kills with part of the year marked %d\n  kills by phase:",
+            name, kills, chains, static_cast<long long>(recordsChecked), lostWrites,
+            neverHandedOver, sentTwice, unknownLines, filesHandedTwice, killsMidYear);
+        for (int phase = 0; phase < kRunPhases; ++phase) {
+            std::printf(" %s %d", phaseName(static_cast<RunPhase>(phase)), phases[phase]);
+        }
+        std::printf("\n");
+    }
+};
+
+class KillChains {
+public:
+    KillChains(const CrashMachine& machine, const Reference& reference, unsigned seed)
+        : machine_(machine),
+          reference_(reference),
+          settings_(machine.demo()),
+          random_(seed),
+          anywhere_(0, static_cast<int>(reference.runMs)),
+          early_(0, static_cast<int>(kEarlyShare * static_cast<double>(reference.runMs))) {}
+
+    const Figures& figures() const { return figures_; }
+
+    void runChain() {
+        machine_.reset();
+        ++figures_.chains;
+        bool completed = false;
+        for (int kill = 0; kill < kKillsPerChain && !completed; ++kill) {
+            const From from = kill % 2 == 0 ? From::Start : From::LeftoversHandedOver;
+            completed = !killedRun(kill == 0 ? anywhere_(random_) : early_(random_), from);
+            if (!completed) {
+                checkAfterKill();
+            }
+        }
+        if (!completed) {
+            killedRun(-1, From::Start);
+        }
+        checkChainEnd();
+    }
+
+private:
+    // Half the kills count their offset from the moment a run has handed over what the last
+    // one left, so that they also fall where the run gets further.
+    enum class From { Start, LeftoversHandedOver };
+
+    // Starts a run and kills it after `offsetMs` (never for -1); false when it completed.
+    bool killedRun(int offsetMs, From from) {
+        const auto run = machine_.startBookingsRun();
+        if (!run->waitForStarted()) {
+            figures_.fault(QStringLiteral("pendra_transfer does not start"));
+            return false;
+        }
+        bool ended = false;
+        while (from == From::LeftoversHandedOver && !ended && !machine_.markers().isEmpty()) {
+            ended = run->waitForFinished(2);
+        }
+        if (ended || run->waitForFinished(offsetMs)) {
+            if (run->exitStatus() != QProcess::NormalExit || run->exitCode() != 0) {
+                figures_.fault(QStringLiteral("run ended with %1: ").arg(run->exitCode()) +
+                               QString::fromUtf8(readBytes(machine_.output())));
+            }
+            return false;
+        }
+        const ProcessView seen = processView(run->processId());
+        ::kill(static_cast<pid_t>(run->processId()), SIGKILL);
+        run->waitForFinished(-1);
+        ++figures_.kills;
+        ++figures_.phases[static_cast<int>(phaseOf(seen, machine_.unfinishedStep()))];
+        return true;
+    }
+
+    void checkAfterKill() {
+        QSet<QByteArray> onDisk = machine_.pendingLines();
+        for (const auto& file : machine_.handedOver()) {
+            for (const QByteArray& line : interfaceLines(file.contents)) {
+                onDisk.insert(line);
+            }
+        }
+        const QStringList marked = machine_.markedVouchers();
+        figures_.recordsChecked += marked.size();
+        qsizetype withLine = 0;
+        for (const QString& voucher : marked) {
+            const QByteArray line = reference_.lineOf.value(voucher.toUtf8());
+            withLine += line.isEmpty() ? 0 : 1;
+            if (line.isEmpty() ? !reference_.markedWithoutLine.contains(voucher)
+                               : !onDisk.contains(line)) {
+                ++figures_.lostWrites;
+                figures_.fault(QStringLiteral("booked, but no line on disk: ") + voucher);
+            }
+        }
+        figures_.killsMidYear += withLine > 0 && withLine < reference_.lineOf.size() ? 1 : 0;
+        for (const QString& fault : settings_.faults()) {
+            figures_.fault(fault);
+        }
+    }
+
+    // A file read twice whole is the one repetition a kill may cause: the converter had read
+    // it, its marker had not gone yet.
+    QHash<QByteArray, int> linesHandedOver() {
+        QSet<QByteArray> files;
+        QHash<QByteArray, int> lines;
+        for (const auto& file : machine_.handedOver()) {
+            const QByteArray key = file.name.section(u'_', 1).toUtf8() + '\0' + file.contents;
+            if (files.contains(key)) {
+                ++figures_.filesHandedTwice;
+                continue;
+            }
+            files.insert(key);
+            for (const QByteArray& line : interfaceLines(file.contents)) {
+                ++lines[line];
+            }
+        }
+        return lines;
+    }
+
+    void checkChainEnd() {
+        if (!machine_.convertersDone()) {
+            figures_.fault(QStringLiteral("a converter did not end"));
+        }
+        if (!machine_.markers().isEmpty() || machine_.markingState() != reference_.endState) {
+            figures_.fault(QStringLiteral("end state differs; markers: ") +
+                           machine_.markers().join(u' '));
+        }
+        const QHash<QByteArray, int> lines = linesHandedOver();
+        for (const QByteArray& line : reference_.lineOf) {
+            const int times = lines.value(line);
+            figures_.neverHandedOver += times == 0 ? 1 : 0;
+            figures_.sentTwice += std::max(0, times - 1);
+        }
+        for (auto line = lines.begin(); line != lines.end(); ++line) {
+            if (reference_.lineOf.value(voucherOf(line.key())) != line.key()) {
+                ++figures_.unknownLines;
+                figures_.fault(QStringLiteral("line unknown: ") + QString::fromLatin1(line.key()));
+            }
+        }
+    }
+
+    const CrashMachine& machine_;
+    const Reference& reference_;
+    const SettingsSnapshot settings_;
+    std::mt19937 random_;
+    std::uniform_int_distribution<int> anywhere_;
+    std::uniform_int_distribution<int> early_;
+    Figures figures_;
+};
+
+void expectNothingLost(const Figures& figures) {
+    EXPECT_GE(figures.kills, kKillsPerCase);
+    EXPECT_EQ(figures.lostWrites, 0);
+    EXPECT_EQ(figures.neverHandedOver, 0);
+    EXPECT_EQ(figures.sentTwice, 0);
+    EXPECT_EQ(figures.unknownLines, 0);
+    // Only a kill between a converter's start and the marker's removal hands a file twice.
+    EXPECT_LE(figures.filesHandedTwice, figures.kills);
+    EXPECT_TRUE(figures.faults.isEmpty()) << figures.faults.join(u'\n').toStdString();
+    // Chains reach through the year: most kills fall where part of it is marked.
+    EXPECT_GT(figures.killsMidYear, figures.kills / 2);
+}
+
+class BookingsRunKilled : public testing::TestWithParam<unsigned> {};
+
+}  // namespace
+
+// Two random series, so that the kills share two test jobs.
+TEST_P(BookingsRunKilled, AtManyMomentsLosesNoBooking) {
+    const CrashMachine machine(year());
+    const Reference reference = referenceRun(machine);
+    KillChains chains(machine, reference, GetParam());
+    while (chains.figures().kills < kKillsPerCase) {
+        chains.runChain();
+    }
+    std::printf("uninterrupted run: %lld ms, %lld records with a line, %lld marked without\n",
+                static_cast<long long>(reference.runMs),
+                static_cast<long long>(reference.lineOf.size()),
+                static_cast<long long>(reference.markedWithoutLine.size()));
+    chains.figures().print("killed runs");
+    expectNothingLost(chains.figures());
+}
+
+INSTANTIATE_TEST_SUITE_P(Series, BookingsRunKilled, testing::Values(20261207u, 4711u));
