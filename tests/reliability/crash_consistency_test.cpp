@@ -6,6 +6,8 @@
 // converter read or in an interface file whose marker covers it, and the settings and the
 // registry read as before. At the end of a chain the converter has read every line of the
 // uninterrupted run exactly once, and the database shows what the uninterrupted run left.
+// A second series kills each run just before a chosen call of write, fsync, fdatasync,
+// rename or unlink, the moments between the steps that random moments rarely hit.
 #include "reliability/crash_machine.h"
 #include "reliability/run_phase.h"
 #include "reliability/settings_snapshot.h"
@@ -13,6 +15,7 @@
 
 #include <QElapsedTimer>
 #include <QHash>
+#include <QMap>
 
 #include <gtest/gtest.h>
 
@@ -103,6 +106,7 @@ struct Figures {
     int filesHandedTwice = 0;
     int killsMidYear = 0;  // some bookings marked, not all
     std::array<int, kRunPhases> phases{};
+    QMap<QString, int> killsAtCall;
     QStringList faults;
 
     void fault(const QString& text) {
@@ -120,6 +124,10 @@ struct Figures {
             neverHandedOver, sentTwice, unknownLines, filesHandedTwice, killsMidYear);
         for (int phase = 0; phase < kRunPhases; ++phase) {
             std::printf(" %s %d", phaseName(static_cast<RunPhase>(phase)), phases[phase]);
+        }
+        std::printf("\n  kills at system calls:");
+        for (auto call = killsAtCall.begin(); call != killsAtCall.end(); ++call) {
+            std::printf(" %s %d", qPrintable(call.key()), call.value());
         }
         std::printf("\n");
     }
@@ -154,7 +162,55 @@ public:
         checkChainEnd();
     }
 
+    // Kills each run just before its n-th call of one of the system calls that put lines,
+    // markers, settings and markings on disk (through strace), so that the kills fall
+    // exactly between the steps a random moment rarely hits.
+    void runCallChain(const QList<std::pair<QString, int>>& calls) {
+        machine_.reset();
+        ++figures_.chains;
+        bool completed = false;
+        for (int kill = 0; kill < kKillsPerChain && !completed; ++kill) {
+            const auto& [call, count] = calls[static_cast<qsizetype>(random_() % calls.size())];
+            // The first run of a chain does the whole year, the later ones what is left.
+            const int range = std::max(1, kill == 0 ? count : count / 8);
+            completed = !killedAtCall(call, std::uniform_int_distribution<int>(1, range)(random_));
+            if (!completed) {
+                checkAfterKill();
+            }
+        }
+        if (!completed) {
+            killedRun(-1, From::Start);
+        }
+        checkChainEnd();
+    }
+
 private:
+    // Starts a run that strace kills at the n-th call; false when it completed.
+    bool killedAtCall(const QString& call, int nth) {
+        const auto run = machine_.startBookingsRun(
+            {QStringLiteral("strace"), QStringLiteral("-o"), QStringLiteral("/dev/null"),
+             QStringLiteral("-e"), QStringLiteral("trace=") + call, QStringLiteral("-e"),
+             QStringLiteral("inject=%1:signal=KILL:when=%2").arg(call).arg(nth)});
+        run->waitForFinished(-1);
+        if (run->exitStatus() == QProcess::NormalExit) {
+            if (run->exitCode() != 0) {
+                figures_.fault(QStringLiteral("run ended with %1: ").arg(run->exitCode()) +
+                               QString::fromUtf8(readBytes(machine_.output())));
+            }
+            return false;
+        }
+        ++figures_.kills;
+        ++figures_.killsAtCall[call];
+        // The process is gone; what it left unfinished tells the step it was killed in.
+        const CrashMachine::Unfinished unfinished = machine_.unfinishedStep();
+        if (unfinished != CrashMachine::Unfinished::Nothing) {
+            ++figures_.phases[static_cast<int>(unfinished == CrashMachine::Unfinished::Marking
+                                                   ? RunPhase::Marking
+                                                   : RunPhase::Export)];
+        }
+        return true;
+    }
+
     // Half the kills count their offset from the moment a run has handed over what the last
     // one left, so that they also fall where the run gets further.
     enum class From { Start, LeftoversHandedOver };
@@ -277,7 +333,7 @@ class BookingsRunKilled : public testing::TestWithParam<unsigned> {};
 
 }  // namespace
 
-// Two random series, so that the kills share two test jobs.
+// Kills at random moments; another seed gives another series.
 TEST_P(BookingsRunKilled, AtManyMomentsLosesNoBooking) {
     const CrashMachine machine(year());
     const Reference reference = referenceRun(machine);
@@ -293,4 +349,46 @@ TEST_P(BookingsRunKilled, AtManyMomentsLosesNoBooking) {
     expectNothingLost(chains.figures());
 }
 
-INSTANTIATE_TEST_SUITE_P(Series, BookingsRunKilled, testing::Values(20261207u, 4711u));
+INSTANTIATE_TEST_SUITE_P(Series, BookingsRunKilled, testing::Values(20261207u));
+
+namespace {
+
+const QString kSyncCalls = QStringLiteral("write,fsync,fdatasync,rename,unlink");
+
+// How often an uninterrupted run makes each of the calls.
+QList<std::pair<QString, int>> callsOfOneRun(const CrashMachine& machine) {
+    machine.reset();
+    const QString counts = machine.demo().path(QStringLiteral("calls.txt"));
+    const auto run = machine.startBookingsRun({QStringLiteral("strace"), QStringLiteral("-c"),
+                                               QStringLiteral("-o"), counts, QStringLiteral("-e"),
+                                               QStringLiteral("trace=") + kSyncCalls});
+    run->waitForFinished(-1);
+    QList<std::pair<QString, int>> calls;
+    for (const QByteArray& line : readBytes(counts).split('\n')) {
+        const QList<QByteArray> fields = line.simplified().split(' ');
+        if (fields.size() >= 5 && kSyncCalls.split(u',').contains(fields.last())) {
+            calls.append({QString::fromLatin1(fields.last()), fields[3].toInt()});
+        }
+    }
+    return calls;
+}
+
+}  // namespace
+
+TEST(BookingsRunKilledAtSystemCalls, JustBeforeAWriteSyncRenameOrRemovalLosesNoBooking) {
+    if (QProcess::execute(QStringLiteral("strace"),
+                          {QStringLiteral("-o"), QStringLiteral("/dev/null"),
+                           QStringLiteral("true")}) != 0) {
+        GTEST_SKIP() << "strace cannot trace here (no strace or no ptrace)";
+    }
+    const CrashMachine machine(year());
+    const Reference reference = referenceRun(machine);
+    const auto calls = callsOfOneRun(machine);
+    ASSERT_EQ(calls.size(), kSyncCalls.count(u',') + 1);
+    KillChains chains(machine, reference, 1207u);
+    while (chains.figures().kills < kKillsPerCase) {
+        chains.runCallChain(calls);
+    }
+    chains.figures().print("killed at system calls");
+    expectNothingLost(chains.figures());
+}

@@ -54,7 +54,7 @@ void CrashMachine::reset() const {
     QFile::remove(demo_.path(QStringLiteral("Datev/damo32.log")));
 }
 
-std::unique_ptr<QProcess> CrashMachine::startBookingsRun() const {
+std::unique_ptr<QProcess> CrashMachine::startBookingsRun(const QStringList& wrapper) const {
     auto transfer = std::make_unique<QProcess>();
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     // A killed run has no chance to free its memory.
@@ -63,9 +63,10 @@ std::unique_ptr<QProcess> CrashMachine::startBookingsRun() const {
     transfer->setProcessEnvironment(environment);
     transfer->setProcessChannelMode(QProcess::MergedChannels);
     transfer->setStandardOutputFile(output());
-    transfer->start(
-        QStringLiteral(PENDRA_TRANSFER),
-        {QStringLiteral("--batch"), QStringLiteral("buchungen"), QStringLiteral("--yes")});
+    const QStringList command = {QStringLiteral(PENDRA_TRANSFER), QStringLiteral("--batch"),
+                                 QStringLiteral("buchungen"), QStringLiteral("--yes")};
+    const QStringList line = wrapper + command;
+    transfer->start(line.first(), line.mid(1));
     return transfer;
 }
 

@@ -29,8 +29,10 @@ public:
     const DemoMachine& demo() const { return demo_; }
     // The year as generated: no booking marked, no interface file, nothing handed over.
     void reset() const;
-    // `pendra_transfer --batch buchungen --yes`, started.
-    [[nodiscard]] std::unique_ptr<QProcess> startBookingsRun() const;
+    // `pendra_transfer --batch buchungen --yes`, started, behind the wrapper program and its
+    // arguments if one is given.
+    [[nodiscard]] std::unique_ptr<QProcess> startBookingsRun(
+        const QStringList& wrapper = {}) const;
     // Where the last run's output went.
     [[nodiscard]] QString output() const { return demo_.path(QStringLiteral("transfer.out")); }
 
