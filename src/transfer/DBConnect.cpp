@@ -16,6 +16,8 @@
 
 #include <unistd.h>
 
+#include <cerrno>
+
 namespace pendra::transfer::DBConnect {
 
 namespace {
@@ -82,19 +84,26 @@ public:
     }
 
     void sync() {
-        if (file_.isOpen() && (!file_.flush() || ::fsync(file_.handle()) != 0)) {
+        if (!file_.isOpen()) {
+            return;
+        }
+        if (!file_.flush()) {
             fail();
+        }
+        if (::fsync(file_.handle()) != 0) {
+            fail(qt_error_string(errno));  // Qt knows nothing of a failed sync
         }
     }
 
 private:
-    [[noreturn]] void fail() {
+    [[noreturn]] void fail(const QString& cause = {}) {
         // A write cut short by a full disk leaves no cause; writing the rest meets it.
-        if (file_.isOpen()) {
+        if (cause.isEmpty() && file_.isOpen()) {
             file_.flush();
         }
         throw Failure(QStringLiteral("In die Datei \"%1\" kann nicht geschrieben werden: %2")
-                          .arg(file_.fileName(), platform::germanSystemError(file_.errorString())));
+                          .arg(file_.fileName(), platform::germanSystemError(
+                                                     cause.isEmpty() ? file_.errorString() : cause)));
     }
 
     QFile file_;

@@ -12,6 +12,8 @@
 
 #include <unistd.h>
 
+#include <cerrno>
+
 namespace pendra::transfer {
 
 namespace {
@@ -36,6 +38,17 @@ struct MarkerState {
     QString markFilter;
 };
 
+// Writes and syncs the file; returns the cause when that fails, otherwise the empty text.
+// Qt knows nothing of a failed sync or rename: their cause is the system's error.
+QString writeSynced(const QString& path, const QByteArray& contents) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(contents) != contents.size() || !file.flush()) {
+        return file.errorString();
+    }
+    return ::fsync(file.handle()) == 0 ? QString() : qt_error_string(errno);
+}
+
 // Replaced whole and synced, so that a crash leaves the old or the new state.
 void writeMarker(const QString& path, const MarkerState& state) {
     const QStringList lines = {state.typeWord,
@@ -48,17 +61,15 @@ void writeMarker(const QString& path, const MarkerState& state) {
                                state.markFilter};
     const QByteArray contents = (lines.join(u'\n') + u'\n').toUtf8();
     const QString temporary = path + QStringLiteral(".neu");
-    QFile marker(temporary);
-    const bool written = marker.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-                         marker.write(contents) == contents.size() && marker.flush() &&
-                         ::fsync(marker.handle()) == 0;
-    marker.close();
-    if (!written || ::rename(QFile::encodeName(temporary).constData(),
-                             QFile::encodeName(path).constData()) != 0) {
-        const QString cause = platform::germanSystemError(marker.errorString());
+    QString cause = writeSynced(temporary, contents);
+    if (cause.isEmpty() && ::rename(QFile::encodeName(temporary).constData(),
+                                    QFile::encodeName(path).constData()) != 0) {
+        cause = qt_error_string(errno);
+    }
+    if (!cause.isEmpty()) {
         QFile::remove(temporary);
-        throw Failure(
-            QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden: %2").arg(path, cause));
+        throw Failure(QStringLiteral("Die Datei \"%1\" kann nicht geschrieben werden: %2")
+                          .arg(path, platform::germanSystemError(cause)));
     }
 }
 

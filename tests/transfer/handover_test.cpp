@@ -89,6 +89,29 @@ TEST(LateHandOver, AFileMarkedButNotConvertedGoesToDatevAtTheNextRunAndOnlyThen)
     EXPECT_EQ(convertedRecords(machine), 2);
 }
 
+TEST(LateHandOver, AMarkerThatCannotBeReplacedStopsTheRunBeforeItsMarkingNamingTheCause) {
+    const DemoMachine machine;
+    machine.exec(QStringLiteral(R"(
+        insert into Wirtschaftsjahr values (1, 2026, 26, '0101', '3112');
+        insert into Bankkonto (Nr, Bezeichnung, Konto, IBAN) values (1, 'Sparkasse', '1200', 'DE01');
+        insert into Buchung (Kategorie, Wert, SH, Gegenkonto, Beleg1, Datum, Konto, Bankkonto, Buchungstext, KorrKz) values
+          ('Ueberw', 10, 'H', '4210', 'UE1', '2026-01-02', '1200', '1200', 'Miete', 0);
+    )"));
+    // A folder in the marker's place: the rename that replaces the marker fails.
+    ASSERT_TRUE(QDir(machine.tmpFolder())
+                    .mkdir(QStringLiteral("FIBU-BW.1200.nicht-an-DATEV-uebergeben")));
+    Recorded run;
+    try {
+        bookingsCommand(run.command);
+        ADD_FAILURE() << "the run went on without its marker";
+    } catch (const Failure& failure) {
+        EXPECT_TRUE(failure.message().endsWith(QStringLiteral("Ist ein Verzeichnis")))
+            << failure.message().toStdString();
+    }
+    EXPECT_EQ(machine.rows(QStringLiteral("select count(*) from Buchung where Bu_kz = 'B'")),
+              QStringList{QStringLiteral("0")});
+}
+
 TEST(LateHandOver, ARunKilledBetweenMarkingAndHandOverLosesNoBookingToDatev) {
     const DemoMachine machine(DemoMachine::Data::Demo);
     QProcess transfer;
