@@ -100,7 +100,8 @@ double processorSeconds(pid_t pid) {
 bool convertersRunning(pid_t pid) {
     const QByteArray children = procFile(pid, QStringLiteral("task/%1/children").arg(pid));
     for (const QByteArray& child : children.split(' ')) {
-        if (!child.isEmpty() && procFile(child.toInt(), QStringLiteral("comm")).startsWith("damo32")) {
+        if (!child.isEmpty() &&
+            procFile(child.toInt(), QStringLiteral("comm")).startsWith("damo32")) {
             return true;
         }
     }

@@ -1,6 +1,5 @@
 #include "platform/codepage.h"
 
-
 #include <array>
 #include <utility>
 

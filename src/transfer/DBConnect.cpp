@@ -101,9 +101,10 @@ private:
         if (cause.isEmpty() && file_.isOpen()) {
             file_.flush();
         }
-        throw Failure(QStringLiteral("In die Datei \"%1\" kann nicht geschrieben werden: %2")
-                          .arg(file_.fileName(), platform::germanSystemError(
-                                                     cause.isEmpty() ? file_.errorString() : cause)));
+        throw Failure(
+            QStringLiteral("In die Datei \"%1\" kann nicht geschrieben werden: %2")
+                .arg(file_.fileName(),
+                     platform::germanSystemError(cause.isEmpty() ? file_.errorString() : cause)));
     }
 
     QFile file_;

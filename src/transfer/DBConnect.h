@@ -7,8 +7,8 @@
 namespace pendra::transfer::DBConnect {
 
 // Every operation opens its own connection to this data source and closes it before it
-// returns, unless a SharedConnection (transfer/shared_connection.h) lends them one. Database and file failures throw pendra::Failure; lines written and statements
-// run before the failure stay.
+// returns, unless a SharedConnection (transfer/shared_connection.h) lends them one. Database and
+// file failures throw pendra::Failure; lines written and statements run before the failure stay.
 inline QString connectionText() {
     return QStringLiteral("DSN=Pendra_db");
 }

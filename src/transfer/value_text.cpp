@@ -159,9 +159,8 @@ bool isTimeToEnd(std::string_view s, std::size_t at) {
         return false;
     }
     const std::string_view fraction = s.substr(at + 8);
-    return fraction.empty() ||
-           (fraction.size() > 1 && fraction[0] == '.' &&
-            std::all_of(fraction.begin() + 1, fraction.end(), isDigit));
+    return fraction.empty() || (fraction.size() > 1 && fraction[0] == '.' &&
+                                std::all_of(fraction.begin() + 1, fraction.end(), isDigit));
 }
 
 void appendGermanDate(std::string_view s, std::string& out) {

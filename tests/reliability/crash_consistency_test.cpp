@@ -376,9 +376,9 @@ QList<std::pair<QString, int>> callsOfOneRun(const CrashMachine& machine) {
 }  // namespace
 
 TEST(BookingsRunKilledAtSystemCalls, JustBeforeAWriteSyncRenameOrRemovalLosesNoBooking) {
-    if (QProcess::execute(QStringLiteral("strace"),
-                          {QStringLiteral("-o"), QStringLiteral("/dev/null"),
-                           QStringLiteral("true")}) != 0) {
+    if (QProcess::execute(
+            QStringLiteral("strace"),
+            {QStringLiteral("-o"), QStringLiteral("/dev/null"), QStringLiteral("true")}) != 0) {
         GTEST_SKIP() << "strace cannot trace here (no strace or no ptrace)";
     }
     const CrashMachine machine(year());

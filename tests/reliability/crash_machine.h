@@ -31,8 +31,7 @@ public:
     void reset() const;
     // `pendra_transfer --batch buchungen --yes`, started, behind the wrapper program and its
     // arguments if one is given.
-    [[nodiscard]] std::unique_ptr<QProcess> startBookingsRun(
-        const QStringList& wrapper = {}) const;
+    [[nodiscard]] std::unique_ptr<QProcess> startBookingsRun(const QStringList& wrapper = {}) const;
     // Where the last run's output went.
     [[nodiscard]] QString output() const { return demo_.path(QStringLiteral("transfer.out")); }
 

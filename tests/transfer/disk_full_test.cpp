@@ -167,13 +167,16 @@ TEST(DiskFull, TheExportStopsWithAMessageAndOnlyLinesOnDiskAreMarkedThenTheNextR
         const QString file = machine.path(QStringLiteral("tmp/FIBU-BW.1200.txt"));
         EXPECT_EQ(full.exitCode, 1);
         EXPECT_EQ(full.out, QString());
-        EXPECT_EQ(full.err, QStringLiteral("In die Datei \"%1\" kann nicht geschrieben werden: %2\n")
-                                .arg(file, QString::fromUtf8(way.cause)));
+        EXPECT_EQ(full.err,
+                  QStringLiteral("In die Datei \"%1\" kann nicht geschrieben werden: %2\n")
+                      .arg(file, QString::fromUtf8(way.cause)));
         // The transfers were written and marked; the payments that met the full disk are not.
-        EXPECT_EQ(markedVouchers(machine), (QStringList{QStringLiteral("UE1"), QStringLiteral("UE2")}));
+        EXPECT_EQ(markedVouchers(machine),
+                  (QStringList{QStringLiteral("UE1"), QStringLiteral("UE2")}));
         const QByteArray onDisk = machine.readFile(QStringLiteral("tmp/FIBU-BW.1200.txt"));
-        EXPECT_TRUE(onDisk.startsWith("1000;4210;H;UE1;;02.01.2026;1200;;;Miete;;EUR;\r\n"
-                                      "1100;4210;H;UE2;;03.01.2026;1200;;;Miete;;EUR;\r\n"));
+        EXPECT_TRUE(
+            onDisk.startsWith("1000;4210;H;UE1;;02.01.2026;1200;;;Miete;;EUR;\r\n"
+                              "1100;4210;H;UE2;;03.01.2026;1200;;;Miete;;EUR;\r\n"));
         EXPECT_LE(onDisk.size(), kSmallDisk);
 
         // With room again the marked lines reach DATEV first, then every other booking:

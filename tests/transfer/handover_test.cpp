@@ -98,8 +98,8 @@ TEST(LateHandOver, AMarkerThatCannotBeReplacedStopsTheRunBeforeItsMarkingNamingT
           ('Ueberw', 10, 'H', '4210', 'UE1', '2026-01-02', '1200', '1200', 'Miete', 0);
     )"));
     // A folder in the marker's place: the rename that replaces the marker fails.
-    ASSERT_TRUE(QDir(machine.tmpFolder())
-                    .mkdir(QStringLiteral("FIBU-BW.1200.nicht-an-DATEV-uebergeben")));
+    ASSERT_TRUE(
+        QDir(machine.tmpFolder()).mkdir(QStringLiteral("FIBU-BW.1200.nicht-an-DATEV-uebergeben")));
     Recorded run;
     try {
         bookingsCommand(run.command);

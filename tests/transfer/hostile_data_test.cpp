@@ -77,8 +77,7 @@ void expectNoFileOutsideTmp(const QSet<QString>& before, const QSet<QString>& af
 QList<QByteArray> interfaceLines(const DemoMachine& machine) {
     QList<QByteArray> lines;
     for (const QString& file : QDir(machine.tmpFolder()).entryList({QStringLiteral("*.txt")})) {
-        for (const QByteArray& line :
-             machine.readFile(QStringLiteral("tmp/") + file).split('\n')) {
+        for (const QByteArray& line : machine.readFile(QStringLiteral("tmp/") + file).split('\n')) {
             if (!line.isEmpty()) {
                 lines.append(line);
             }
@@ -117,7 +116,8 @@ QString repeated(const char* text, int times) {
 
 TEST(HostileData, TextsNumbersAndDatesTheFileCanHoldAreWrittenByTheRulesAndAllMarked) {
     const DemoMachine machine;
-    machine.exec(QStringLiteral("insert into Wirtschaftsjahr values (1, 2026, 26, '0101', '3112')"));
+    machine.exec(
+        QStringLiteral("insert into Wirtschaftsjahr values (1, 2026, 26, '0101', '3112')"));
     // Cash bookings marked as corrections (KorrKz 1: selected whatever their date, no key).
     // Columns: Wert, Gegenkonto, Beleg1, Beleg2, Datum, Konto, Kost1, Kost2, Skbetr,
     // Buchungstext, Kurs.
@@ -148,8 +148,8 @@ TEST(HostileData, TextsNumbersAndDatesTheFileCanHoldAreWrittenByTheRulesAndAllMa
              .arg(repeated("x", 10000), repeated("a", 254) + QStringLiteral("ä"),
                   repeated("b", 4094) + QStringLiteral("ä"), repeated("ä", 10000)),
          "500;4930;H;" + QByteArray(10000, 'x') + ";" + QByteArray(254, 'a') + "\xE4" +
-             ";02.01.2026;1000;" + QByteArray(4094, 'b') + "\xE4;;0;" +
-             QByteArray(10000, '\xE4') + ";;EUR;"},
+             ";02.01.2026;1000;" + QByteArray(4094, 'b') + "\xE4;;0;" + QByteArray(10000, '\xE4') +
+             ";;EUR;"},
         {"NULL in every column that may hold it",
          QStringLiteral("5, '4930', NULL, NULL, '2026-01-02', '1000', NULL, NULL, NULL, NULL, "
                         "NULL"),
@@ -319,11 +319,13 @@ TEST(HostileData, ABookingWithNullInEveryColumnBecomesAnEmptyLineAndIsMarkedWith
 
 TEST(HostileData, MasterDataWithTheSeparatorLineBreaksAndNullKeepOneLinePerPartner) {
     const DemoMachine machine;
-    machine.exec(QStringLiteral(
-        "insert into Partner (Konto, Art, Name, Zusatz, Strasse, PLZ, Ort, Telefon) values"
-        " ('10001', 'D', 'a@b; O''Neil', '@', 'Weg' || char(13, 10) || '1', '5@8', 'Ort', NULL),"
-        " ('10002', 'D', '%1', NULL, NULL, NULL, NULL, NULL)")
-                     .arg(repeated("ß", 10000)));
+    machine.exec(
+        QStringLiteral(
+            "insert into Partner (Konto, Art, Name, Zusatz, Strasse, PLZ, Ort, Telefon) values"
+            " ('10001', 'D', 'a@b; O''Neil', '@', 'Weg' || char(13, 10) || '1', '5@8', 'Ort', "
+            "NULL),"
+            " ('10002', 'D', '%1', NULL, NULL, NULL, NULL, NULL)")
+            .arg(repeated("ß", 10000)));
     const QSet<QString> before = filesOf(machine);
     Recorded recorded;
     EXPECT_EQ(run(masterDataCommand, recorded), QString());
