@@ -3,6 +3,7 @@
 #include "common/PrivateProfile.h"
 #include "common/failure.h"
 #include "platform/paths.h"
+#include "platform/profile.h"
 #include "platform/system_error_text.h"
 #include "transfer/settings_lookup.h"
 
@@ -32,6 +33,25 @@ QString datevFolderOrStop(CommandRun& run, const QString& howToEnter) {
     return datev;
 }
 
+// The writes are silent, but the converter runs on whatever the file names: after a failed
+// write that is the last run's file, which would go to DATEV twice while this one went
+// nowhere. Not started, the file's marker stays, and the next run hands it over.
+void confirmConverterKeys(const QString& damo, const QString& inputFile,
+                          const QString& formatName) {
+    const QString section = QStringLiteral("Einstellungen");
+    constexpr int kBufferSize = 4096;
+    const auto written = [&](const QString& key) {
+        return platform::getPrivateProfileString(section, key, QString(), kBufferSize, damo);
+    };
+    if (written(QStringLiteral("Eingabedatei")) != inputFile ||
+        written(QStringLiteral("Formatname")) != formatName) {
+        throw Failure(QStringLiteral("Die Einstellungen für den DATEV-Konverter können nicht in "
+                                     "die Datei \"%1\" geschrieben werden. Die Datei \"%2\" "
+                                     "wird beim nächsten Lauf nachträglich übergeben.")
+                          .arg(damo, inputFile));
+    }
+}
+
 // The converter reads its whole run from the [Einstellungen] section of Damo32.ini.
 void writeConverterKeys(const QString& datev, const QString& inputFile, const QString& formatName) {
     const QString damo = damoIniFile(datev);
@@ -47,6 +67,7 @@ void writeConverterKeys(const QString& datev, const QString& inputFile, const QS
                                           damo);
     common::PrivateProfile::WriteIniValue(section, QStringLiteral("Eingabedatei"), inputFile, damo);
     common::PrivateProfile::WriteIniValue(section, QStringLiteral("Formatname"), formatName, damo);
+    confirmConverterKeys(damo, inputFile, formatName);
 }
 
 }  // namespace

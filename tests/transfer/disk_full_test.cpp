@@ -254,3 +254,40 @@ TEST(ReadOnlyFolder, AnUnwritableTemporaryFolderStopsTheExportBeforeAnythingIsMa
         EXPECT_EQ(markedVouchers(machine), QStringList{});
     }
 }
+
+TEST(ReadOnlyFolder, ConverterSettingsThatCannotBeWrittenHandNothingOverAndTheNextRunLosesNothing) {
+    const DemoMachine machine;
+    machine.exec(QStringLiteral(R"(
+        insert into Wirtschaftsjahr values (1, 2026, 26, '0101', '3112');
+        insert into Bankkonto (Nr, Bezeichnung, Konto, IBAN) values (1, 'Sparkasse', '1200', 'DE01'),
+          (2, 'Volksbank', '1210', 'DE02');
+        insert into Buchung (Kategorie, Wert, SH, Gegenkonto, Beleg1, Datum, Konto, Bankkonto, Buchungstext, KorrKz) values
+          ('Ueberw', 10, 'H', '4210', 'UE1', '2026-01-02', '1200', '1200', 'Miete', 0);
+    )"));
+    ASSERT_EQ(bookings().exitCode, 0);
+    ASSERT_EQ(convertedRecords(machine), 1);
+    machine.exec(QStringLiteral(
+        "insert into Buchung (Kategorie, Wert, SH, Gegenkonto, Beleg1, Datum, Konto, Bankkonto,"
+        " Buchungstext, KorrKz) values ('Ueberw', 11, 'H', '4210', 'UE2', '2026-01-03', '1210',"
+        " '1210', 'Miete', 0)"));
+    {
+        // Damo32.ini keeps naming the first account's file, which must not go to DATEV again.
+        const std::optional<Mount> readOnly =
+            Mount::readOnly(machine.path(QStringLiteral("Datev")));
+        if (!readOnly) {
+            GTEST_SKIP() << "no read-only bind mount here";
+        }
+        const Outcome outcome = bookings();
+        EXPECT_EQ(outcome.exitCode, 1) << outcome.out.toStdString() << outcome.err.toStdString();
+        EXPECT_TRUE(outcome.err.startsWith(
+            QStringLiteral("Die Einstellungen für den DATEV-Konverter können nicht")))
+            << outcome.err.toStdString();
+    }
+    EXPECT_EQ(convertedRecords(machine), 1);
+    EXPECT_EQ(markedVouchers(machine), (QStringList{QStringLiteral("UE1"), QStringLiteral("UE2")}));
+    const Outcome next = bookings();
+    EXPECT_EQ(next.exitCode, 0) << next.err.toStdString();
+    EXPECT_TRUE(next.out.contains(QStringLiteral("nachträglich übergeben")))
+        << next.out.toStdString();
+    EXPECT_EQ(convertedRecords(machine), 2);
+}
