@@ -210,16 +210,6 @@ std::unique_ptr<QProcess> startBookings() {
                  {QStringLiteral("--batch"), QStringLiteral("buchungen"), QStringLiteral("--yes")});
 }
 
-// Records read by the converter over every run so far.
-int convertedRecords(const DemoMachine& machine) {
-    int records = 0;
-    const QString log = QString::fromUtf8(machine.readFile(QStringLiteral("Datev/damo32.log")));
-    for (const QString& line : log.split(u'\n', Qt::SkipEmptyParts)) {
-        records += line.section(u'\t', 1).toInt();
-    }
-    return records;
-}
-
 // Puts a shell script in the place of DATEV's converter; the converter itself stays beside
 // it as "damo32.exe.echt".
 void replaceConverter(const DemoMachine& machine, const QByteArray& script) {
@@ -284,7 +274,7 @@ TEST(TwoTransferPrograms, StartedAtOnceOneRunsTheOtherEndsWithAMessageAndMarksNo
     // Each booking of the year went into one interface line and to the converter once.
     EXPECT_TRUE(winnerOut.contains(QStringLiteral("Es wurden insgesamt 440 Buchungssätze")))
         << winnerOut.toStdString();
-    EXPECT_EQ(convertedRecords(machine), 440);
+    EXPECT_EQ(machine.convertedRecords(), 440);
     const QList<QByteArray> lines = interfaceLines(machine);
     EXPECT_EQ(lines.size(), 440);
     EXPECT_EQ(std::set<QByteArray>(lines.begin(), lines.end()).size(),
@@ -322,5 +312,5 @@ TEST(TwoTransferPrograms, TheWindowTellsOfTheOtherRunAndAKilledHolderBlocksNoLat
     const auto next = startBookings();
     ASSERT_TRUE(next->waitForFinished(90000));
     EXPECT_EQ(next->exitCode(), 0) << next->readAllStandardError().toStdString();
-    EXPECT_EQ(convertedRecords(machine), 440);
+    EXPECT_EQ(machine.convertedRecords(), 440);
 }

@@ -74,6 +74,15 @@ QByteArray DemoMachine::readFile(const QString& relative) const {
     return readBytes(path(relative));
 }
 
+int DemoMachine::convertedRecords() const {
+    int records = 0;
+    const QString log = QString::fromUtf8(readFile(QStringLiteral("Datev/damo32.log")));
+    for (const QString& line : log.split(u'\n', Qt::SkipEmptyParts)) {
+        records += line.section(u'\t', 1).toInt();
+    }
+    return records;
+}
+
 void DemoMachine::writeFile(const QString& relative, const QByteArray& contents) const {
     writeBytes(path(relative), contents);
 }

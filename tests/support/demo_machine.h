@@ -36,6 +36,8 @@ public:
     QStringList rows(const QString& sql) const;
 
     QByteArray readFile(const QString& relative) const;
+    // Records the converter stand-in read over every run so far, from its log.
+    int convertedRecords() const;
     void writeFile(const QString& relative, const QByteArray& contents) const;
 
 private:

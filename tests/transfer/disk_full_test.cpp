@@ -123,16 +123,6 @@ void addYearThatOverflows(const DemoMachine& machine) {
     machine.exec(QStringLiteral("pragma wal_checkpoint(truncate)"));
 }
 
-// Records the converter read over every run so far.
-int convertedRecords(const DemoMachine& machine) {
-    int records = 0;
-    const QString log = QString::fromUtf8(machine.readFile(QStringLiteral("Datev/damo32.log")));
-    for (const QString& line : log.split(u'\n', Qt::SkipEmptyParts)) {
-        records += line.section(u'\t', 1).toInt();
-    }
-    return records;
-}
-
 QStringList markedVouchers(const DemoMachine& machine) {
     return machine.rows(QStringLiteral(
         "select Beleg1 from Buchung where Bu_kz = 'B' or Bu_kz_kr = 'B' order by Id"));
@@ -188,7 +178,7 @@ TEST(DiskFull, TheExportStopsWithAMessageAndOnlyLinesOnDiskAreMarkedThenTheNextR
         EXPECT_EQ(next.exitCode, 0) << next.err.toStdString();
         EXPECT_TRUE(next.out.startsWith(QStringLiteral("Die Datei „FIBU-BW.1200.txt“ enthält")))
             << next.out.toStdString();
-        EXPECT_EQ(convertedRecords(machine), 153);
+        EXPECT_EQ(machine.convertedRecords(), 153);
         EXPECT_EQ(machine.rows(QStringLiteral("select count(*) from Buchung where Bu_kz = 'B'")),
                   QStringList{QStringLiteral("153")});
     }
@@ -265,7 +255,7 @@ TEST(ReadOnlyFolder, ConverterSettingsThatCannotBeWrittenHandNothingOverAndTheNe
           ('Ueberw', 10, 'H', '4210', 'UE1', '2026-01-02', '1200', '1200', 'Miete', 0);
     )"));
     ASSERT_EQ(bookings().exitCode, 0);
-    ASSERT_EQ(convertedRecords(machine), 1);
+    ASSERT_EQ(machine.convertedRecords(), 1);
     machine.exec(QStringLiteral(
         "insert into Buchung (Kategorie, Wert, SH, Gegenkonto, Beleg1, Datum, Konto, Bankkonto,"
         " Buchungstext, KorrKz) values ('Ueberw', 11, 'H', '4210', 'UE2', '2026-01-03', '1210',"
@@ -283,11 +273,11 @@ TEST(ReadOnlyFolder, ConverterSettingsThatCannotBeWrittenHandNothingOverAndTheNe
             QStringLiteral("Die Einstellungen für den DATEV-Konverter können nicht")))
             << outcome.err.toStdString();
     }
-    EXPECT_EQ(convertedRecords(machine), 1);
+    EXPECT_EQ(machine.convertedRecords(), 1);
     EXPECT_EQ(markedVouchers(machine), (QStringList{QStringLiteral("UE1"), QStringLiteral("UE2")}));
     const Outcome next = bookings();
     EXPECT_EQ(next.exitCode, 0) << next.err.toStdString();
     EXPECT_TRUE(next.out.contains(QStringLiteral("nachträglich übergeben")))
         << next.out.toStdString();
-    EXPECT_EQ(convertedRecords(machine), 2);
+    EXPECT_EQ(machine.convertedRecords(), 2);
 }

@@ -29,16 +29,6 @@ QStringList markers(const DemoMachine& machine) {
     return QDir(machine.tmpFolder()).entryList({QStringLiteral("*.nicht-an-DATEV-uebergeben")});
 }
 
-// Records read by the converter over every run so far.
-int convertedRecords(const DemoMachine& machine) {
-    int records = 0;
-    const QString log = QString::fromUtf8(machine.readFile(QStringLiteral("Datev/damo32.log")));
-    for (const QString& line : log.split(u'\n', Qt::SkipEmptyParts)) {
-        records += line.section(u'\t', 1).toInt();
-    }
-    return records;
-}
-
 struct Recorded {
     ui::RecordingMessageSink messages;
     CommandRun command{messages};
@@ -86,7 +76,7 @@ TEST(LateHandOver, AFileMarkedButNotConvertedGoesToDatevAtTheNextRunAndOnlyThen)
     Recorded normal;
     bookingsCommand(normal.command);
     EXPECT_FALSE(normal.messages.texts().join(u'\n').contains(QStringLiteral("nachträglich")));
-    EXPECT_EQ(convertedRecords(machine), 2);
+    EXPECT_EQ(machine.convertedRecords(), 2);
 }
 
 TEST(LateHandOver, AMarkerThatCannotBeReplacedStopsTheRunBeforeItsMarkingNamingTheCause) {
@@ -144,6 +134,6 @@ TEST(LateHandOver, ARunKilledBetweenMarkingAndHandOverLosesNoBookingToDatev) {
     EXPECT_TRUE(next.messages.texts().value(0).endsWith(QStringLiteral("nachträglich übergeben.")))
         << next.messages.texts().join(u'\n').toStdString();
     // Every booking of the year reached the converter exactly once over both runs.
-    EXPECT_EQ(convertedRecords(machine), 440);
+    EXPECT_EQ(machine.convertedRecords(), 440);
     EXPECT_TRUE(markers(machine).isEmpty());
 }
